@@ -1,0 +1,37 @@
+# Front door. `make test` and `make demo` install what is missing (Debian 12,
+# as root), build and run; everything else is CMake presets underneath.
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps native windows fuzz test test-native test-fuzz test-windows clean
+
+all: native windows
+
+deps:
+	@scripts/install-deps.sh
+
+native: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+
+windows: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+
+test-native: native
+	ctest --preset native
+
+test-fuzz: fuzz
+	ctest --preset fuzz
+
+test-windows: windows
+	ctest --preset windows
+
+test: test-native test-fuzz test-windows
+
+clean:
+	-tests/e2e/wine-ctl.sh down >/dev/null 2>&1
+	rm -rf build

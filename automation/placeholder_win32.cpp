@@ -1,0 +1,1 @@
+namespace wendrel { int Win32Placeholder() { return 0; } }

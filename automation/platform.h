@@ -1,0 +1,91 @@
+// The one seam between the automation and the window system.
+//
+// Everything the automation does to the client's windows, to profile files
+// and to the clock goes through this interface. Win32Platform translates it
+// to user32/kernel32; the tests use an in-memory desktop. Nothing else in
+// automation/ includes <windows.h>, so the core builds anywhere.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "automation/chat_outbox.h"
+
+namespace wendrel {
+
+// Window and menu handles as plain numbers; 0 means "none".
+using Hwnd = std::uintptr_t;
+using Hmenu = std::uintptr_t;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // --- finding windows -----------------------------------------------------
+  // A top-level window by class (and caption, when not null).
+  virtual Hwnd FindWindowA(const char* cls, const char* caption) = 0;
+  // A direct child of `parent` by class (and caption, when not null),
+  // searching the children in z-order after `after` (0: from the first).
+  virtual Hwnd FindWindowExA(Hwnd parent, Hwnd after, const char* cls,
+                             const char* caption) = 0;
+
+  // --- messages ------------------------------------------------------------
+  // Every send is bounded: a window that is gone, hung or too slow answers
+  // like a window that is not there (0 / false). Nothing here blocks for long.
+
+  // WM_GETTEXTLENGTH.
+  virtual std::intptr_t GetTextLength(Hwnd hwnd) = 0;
+  // WM_GETTEXT with wParam = `capacity` (room for the terminator included).
+  // Returns the count of characters copied, never more than capacity - 1.
+  virtual std::size_t GetTextInto(Hwnd hwnd, char* buffer,
+                                  std::size_t capacity) = 0;
+  // WM_SETTEXT, wParam 0.
+  virtual bool SetText(Hwnd hwnd, const std::string& text) = 0;
+  // WM_CHAR, lParam 0, sent synchronously.
+  virtual bool SendChar(Hwnd hwnd, unsigned char ch) = 0;
+  // A mouse message (WM_LBUTTONDOWN / WM_LBUTTONUP), wParam 0, lParam 0, sent.
+  virtual bool SendMouse(Hwnd hwnd, unsigned message) = 0;
+  // A key message (WM_KEYDOWN / WM_KEYUP) posted, lParam 0.
+  virtual bool PostKey(Hwnd hwnd, unsigned message, unsigned virtual_key) = 0;
+
+  // --- menus (read the client's menu bar) ----------------------------------
+  virtual Hmenu GetMenu(Hwnd hwnd) = 0;
+  virtual Hmenu GetSubMenu(Hmenu menu, int position) = 0;
+  virtual int GetMenuItemCount(Hmenu menu) = 0;           // -1 on failure
+  virtual unsigned GetMenuItemID(Hmenu menu, int position) = 0;  // ~0u on failure
+  // Copies at most capacity - 1 characters plus a terminator; returns the count.
+  virtual int GetMenuStringA(Hmenu menu, unsigned item, char* buffer,
+                             int capacity, unsigned flags) = 0;
+
+  // --- profile files -------------------------------------------------------
+  // GetPrivateProfileStringA: copies the value (or `fallback`), cut to
+  // capacity - 1 characters, plus a terminator; returns the count copied.
+  virtual std::size_t GetPrivateProfileStringA(const char* section,
+                                               const char* key,
+                                               const char* fallback,
+                                               char* buffer,
+                                               std::size_t capacity,
+                                               const char* path) = 0;
+  // The folder that holds the running executable, without a trailing slash.
+  virtual std::string ExeFolder() = 0;
+
+  // --- time and the event loop ---------------------------------------------
+  // Handles every pending user-interface event once, then returns.
+  virtual void DoEvents() = 0;
+  // Sleeps until an event arrives or `milliseconds` have passed, whichever
+  // is first; does not dispatch it (DoEvents does).
+  virtual void WaitForEvents(unsigned milliseconds) = 0;
+  // A monotonic clock in milliseconds; midnight or a clock change do not
+  // move it.
+  virtual std::uint64_t NowMs() = 0;
+
+  // Lines handed to SendChat while another is being typed wait here; the
+  // user-interface thread is the only one, so one outbox per desktop does.
+  ChatOutbox& Outbox() { return outbox_; }
+
+ private:
+  ChatOutbox outbox_;
+};
+
+}  // namespace wendrel

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# up: make sure the prefix exists and keep its server running.
+# down: end every process of the prefix and write its registry.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+case "${1:-}" in
+  up)   wendrel_wine_ensure_prefix
+        # The server forks into the background and stays up until "down".
+        wineserver -p </dev/null >/dev/null 2>&1
+        # Start Wine's own services now, detached from our output: started
+        # by a test instead, they would hold its pipes open and ctest would
+        # wait for them until its time-out.
+        wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+        echo "wine prefix $WINEPREFIX ready" ;;
+  down) wendrel_wine_stop; echo "wine prefix $WINEPREFIX stopped" ;;
+  *)    echo "usage: $0 up|down" >&2; exit 2 ;;
+esac
