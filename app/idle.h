@@ -1,0 +1,34 @@
+// Idle mode: the counters, the one-minute tick and its rollovers.
+#pragma once
+
+#include <string>
+
+#include "app/services.h"
+
+namespace wendrel {
+
+enum class Counter { kDays, kHours, kMinutes };  // Label7, Label6, Label1
+
+// What idle mode needs of the main window: the counters are the captions of
+// its labels and idle mode is its timer's enabled flag.
+class IdleForm {
+ public:
+  virtual ~IdleForm() = default;
+  virtual std::string CounterText(Counter c) = 0;
+  virtual void SetCounterText(Counter c, const std::string& text) = 0;
+  virtual void EnableTimer(bool enabled) = 0;
+  virtual bool TimerEnabled() = 0;
+  virtual void StayOnTop() = 0;
+  // True while a tick runs; a tick that falls due meanwhile is dropped.
+  virtual bool& TickInProgress() = 0;
+};
+
+// The counter's number plus one, as its shortest decimal text.
+std::string NextCount(const std::string& caption);
+void AdvanceCounter(IdleForm& form, Counter c);
+
+void StartIdle(AppServices& s, IdleForm& form);
+void StopIdle(AppServices& s, IdleForm& form);
+void IdleTick(AppServices& s, IdleForm& form);
+
+}  // namespace wendrel

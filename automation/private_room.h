@@ -1,0 +1,18 @@
+// Opening a private room through the client's keyword facility.
+#pragma once
+
+#include <string>
+
+#include "automation/platform.h"
+
+namespace wendrel {
+
+std::string RemoveSpaces(const std::string& text);
+// Opens the room and posts the outcome line.
+void EnterPrivateRoom(Platform& p, const std::string& room);
+// Makes the client open an address or keyword (4 and 5: the toolbar box).
+void Keyword(Platform& p, const std::string& address);
+// The same for the older clients, through the "Keyword" window.
+void KeywordWindow(Platform& p, const std::string& address);
+
+}  // namespace wendrel
