@@ -1,1 +1,0 @@
-namespace wendrel { int Win32Placeholder() { return 0; } }
