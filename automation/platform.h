@@ -84,8 +84,13 @@ class Platform {
   // user-interface thread is the only one, so one outbox per desktop does.
   ChatOutbox& Outbox() { return outbox_; }
 
+  // True while EnterPrivateRoom waits for its room, so that a second
+  // "Enter PR" pressed inside that wait is ignored rather than nested.
+  bool& EnteringRoom() { return entering_room_; }
+
  private:
   ChatOutbox outbox_;
+  bool entering_room_ = false;
 };
 
 }  // namespace wendrel
