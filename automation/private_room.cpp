@@ -1,0 +1,215 @@
+#include "automation/private_room.h"
+
+#include <cstdint>
+
+#include "automation/chat_sender.h"
+#include "automation/client_contract.h"
+#include "automation/cp1252.h"
+#include "automation/discovery.h"
+#include "automation/text_styles.h"
+
+namespace wendrel {
+namespace {
+
+// A private room opens within a few seconds, or the client answers with a
+// dialog; after half a minute of neither, nothing is coming.
+constexpr std::uint64_t kRoomWaitMs = 30000;
+// The "Keyword" window opens at once on a working client.
+constexpr std::uint64_t kKeywordWindowWaitMs = 10000;
+// Sleep between passes that found nothing, so a wait does not spin.
+constexpr unsigned kPassPauseMs = 50;
+
+constexpr char kFullText[] = "you requested is full";
+constexpr char kErrorText[] = "error";  // compared with the text lower-cased
+constexpr char kNotAllowedText[] = "name is not allowed";
+constexpr char kInvalidText[] = "Invalid";
+
+// Each line begins with a middle dot (0xB7). The "full" and "invalid" lines
+// carry two spaces before "can't", and "full" no space after its dot.
+constexpr char kEnteredLine[] = "\xB7 zarnik has entered.";
+constexpr char kFullHead[] = "\xB7 zarnik  can't enter ";
+constexpr char kFullTail[] = " \xB7" "full.";  // split: "\xB7f" is one escape
+constexpr char kErrorHead[] = "\xB7 zarnik can't enter ";
+constexpr char kErrorTail[] = " \xB7 error.";
+constexpr char kBannedHead[] = "\xB7 zarnik can't enter ";
+constexpr char kBannedTail[] = " \xB7 banned.";
+constexpr char kInvalidHead[] = "\xB7 zarnik  can't enter ";
+constexpr char kInvalidTail[] = " \xB7 invalid.";
+
+// A parent of 0 would make FindWindowEx search the top-level windows, so a
+// missing link ends the chain instead.
+Hwnd Child(Platform& p, Hwnd parent, const char* cls,
+           const char* caption = nullptr) {
+  if (parent == 0) return 0;
+  return p.FindWindowExA(parent, 0, cls, caption);
+}
+
+// An "after" of 0 would restart the walk at the first sibling.
+Hwnd NextChild(Platform& p, Hwnd parent, Hwnd after, const char* cls) {
+  if (parent == 0 || after == 0) return 0;
+  return p.FindWindowExA(parent, after, cls, nullptr);
+}
+
+std::string RoomKey(const std::string& text) {
+  return LowerCase(RemoveSpaces(text));
+}
+
+void Post(Platform& p, const std::string& line) {
+  SendChat(p, BoldWordStarts(line));
+}
+
+// Returns false when the address could not be typed anywhere, so that the
+// caller need not wait for a room that cannot come.
+bool TypeIntoKeywordWindow(Platform& p, const std::string& address) {
+  const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
+  const Hwnd mdi = Child(p, frame, kMdiClientClass);
+  const Hwnd toolbar = Child(p, frame, kToolbarClass);
+  Hwnd icon = Child(p, toolbar, kIconClass);
+
+  int steps = 0;
+  if (GetAolVersion(p) == kVersion25) {
+    steps = kKeywordIcon25 - 1;
+  } else if (GetAolVersion(p) == kVersion3) {
+    steps = kKeywordIcon3 - 1;
+  }
+  for (int i = 0; i < steps; ++i) icon = NextChild(p, toolbar, icon, kIconClass);
+
+  // A toolbar with too few icons clicks nothing rather than a wrong icon.
+  if (icon != 0) {
+    p.SendMouse(icon, kWmLButtonDown);
+    p.SendMouse(icon, kWmLButtonUp);
+  }
+  if (mdi == 0) return false;
+
+  const std::uint64_t start = p.NowMs();
+  Hwnd edit = 0;
+  for (;;) {
+    p.DoEvents();
+    const Hwnd window = Child(p, mdi, kChildClass, kKeywordCaption);
+    edit = Child(p, window, kOldEditClass);
+    if (edit != 0) break;
+    if (p.NowMs() - start >= kKeywordWindowWaitMs) return false;
+    p.WaitForEvents(kPassPauseMs);
+  }
+  p.SetText(edit, address);
+  p.SendChar(edit, kCharEnter);
+  return true;
+}
+
+bool TypeKeyword(Platform& p, const std::string& address) {
+  if (GetAolVersion(p) == kVersion25 || GetAolVersion(p) == kVersion3) {
+    return TypeIntoKeywordWindow(p, address);
+  }
+  const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
+  const Hwnd toolbar = Child(p, frame, kToolbarClass);
+  const Hwnd inner = Child(p, toolbar, kInnerToolbarClass);
+  const Hwnd combo = Child(p, inner, kComboboxClass);
+  const Hwnd edit = Child(p, combo, kEditClass);
+  if (edit == 0) return false;
+  p.SetText(edit, address);
+  p.SendChar(edit, kCharSpace);
+  p.SendChar(edit, kCharEnter);
+  return true;
+}
+
+// Clears the in-progress mark however the wait ends.
+class EnteringRoomMark {
+ public:
+  explicit EnteringRoomMark(Platform& p) : flag_(p.EnteringRoom()) {
+    flag_ = true;
+  }
+  ~EnteringRoomMark() { flag_ = false; }
+  EnteringRoomMark(const EnteringRoomMark&) = delete;
+  EnteringRoomMark& operator=(const EnteringRoomMark&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+std::string RemoveSpaces(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c != ' ') out += c;
+  }
+  return out;
+}
+
+void Keyword(Platform& p, const std::string& address) {
+  TypeKeyword(p, address);
+}
+
+void KeywordWindow(Platform& p, const std::string& address) {
+  TypeIntoKeywordWindow(p, address);
+}
+
+void EnterPrivateRoom(Platform& p, const std::string& room) {
+  // A press of "Enter PR" handled inside our own wait: the first entry is
+  // still under way and will post its own outcome.
+  if (p.EnteringRoom()) return;
+
+  const std::string wanted = RoomKey(room);
+  // A name of spaces alone names no room; its address would be the bare
+  // prefix, and with no room open it would count as already entered.
+  if (wanted.empty()) return;
+  if (RoomKey(GetText(p, FindChatRoom(p))) == wanted) return;
+
+  EnteringRoomMark mark(p);
+  if (!TypeKeyword(p, kPrivateRoomAddress + RemoveSpaces(room))) return;
+
+  const std::uint64_t start = p.NowMs();
+  Hwnd dialog = 0;
+  Hwnd ok = 0;
+  std::string text;
+  for (;;) {
+    p.DoEvents();
+    dialog = p.FindWindowA(kDialogClass, kErrorDialogCaption);
+    ok = Child(p, dialog, kButtonClass, kOkCaption);
+    const Hwnd first_static = Child(p, dialog, kStaticClass);
+    const Hwnd message = NextChild(p, dialog, first_static, kStaticClass);
+    text = GetText(p, message);
+    const bool room_open = RoomKey(GetText(p, FindChatRoom(p))) == wanted;
+    // A dialog still being built has no message yet and is waited for.
+    const bool dialog_shown = !text.empty() && ok != 0 && message != 0;
+    if (room_open || dialog_shown) break;
+    if (p.NowMs() - start >= kRoomWaitMs) return;
+    p.WaitForEvents(kPassPauseMs);
+  }
+
+  if (dialog == 0) {
+    Post(p, kEnteredLine);
+    return;
+  }
+
+  // The order matters: a full room's message may also say "error", and
+  // "error" in any case outranks the two tests after it.
+  const char* head = nullptr;
+  const char* tail = nullptr;
+  if (text.find(kFullText) != std::string::npos) {
+    head = kFullHead;
+    tail = kFullTail;
+  } else if (LowerCase(text).find(kErrorText) != std::string::npos) {
+    head = kErrorHead;
+    tail = kErrorTail;
+  } else if (text.find(kNotAllowedText) != std::string::npos) {
+    head = kBannedHead;
+    tail = kBannedTail;
+  } else if (text.find(kInvalidText) != std::string::npos) {
+    head = kInvalidHead;
+    tail = kInvalidTail;
+  } else {
+    return;  // a message we do not know: the user reads it and closes it
+  }
+
+  // The space bar on "OK" closes the dialog as a click would. A message to
+  // window 0 would land in our own queue.
+  if (ok != 0) {
+    p.PostKey(ok, kWmKeyDown, kVkSpace);
+    p.PostKey(ok, kWmKeyUp, kVkSpace);
+  }
+  Post(p, head + LowerCase(room) + tail);
+}
+
+}  // namespace wendrel
