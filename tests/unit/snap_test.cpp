@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "winutil/snap.h"
+
+namespace wendrel {
+namespace {
+
+constexpr float kTwipsPerPixel = 15.0f;
+constexpr float kScreenW = 15360.0f;  // 1024 pixels
+constexpr float kScreenH = 11520.0f;  // 768 pixels
+constexpr float kFormW = 2295.0f;
+constexpr float kFormH = 1935.0f;
+
+// A window on a 96-dpi screen: positions are kept in whole pixels, so a set
+// rounds to the nearest pixel and reads back as pixels * 15 twips.
+class FakeSnapWindow : public SnapWindow {
+ public:
+  FakeSnapWindow(float left, float top, float width = kFormW, float height = kFormH)
+      : left_(left), top_(top), width_(width), height_(height) {}
+
+  float Left() override { return left_; }
+  float Top() override { return top_; }
+  float Width() override { return width_; }
+  float Height() override { return height_; }
+  void SetLeft(float twips) override {
+    ++sets;
+    if (movable) left_ = Snap(twips);
+  }
+  void SetTop(float twips) override {
+    ++sets;
+    if (movable) top_ = Snap(twips);
+  }
+  float ScreenWidth() override { return kScreenW; }
+  float ScreenHeight() override { return kScreenH; }
+  void DoEvents() override {
+    ++events;
+    if (on_events) on_events(*this);
+  }
+  bool CanSlide() override { return alive; }
+
+  static float Snap(float twips) { return std::round(twips / kTwipsPerPixel) * kTwipsPerPixel; }
+
+  bool movable = true;
+  bool alive = true;
+  int events = 0;
+  int sets = 0;
+  std::function<void(FakeSnapWindow&)> on_events;
+
+ private:
+  float left_, top_, width_, height_;
+};
+
+TEST(Snap, EndsFlushOrOnScreen) {
+  struct Case {
+    const char* name;
+    float left, top, width, height;
+    float want_left, want_top;
+    int want_events;  // passes, one yield each
+  };
+  const float bottom_105_below = kScreenH - kFormH + 105.0f;  // 9690
+  const Case cases[] = {
+      // W + L + 400 = 15685 > SW: five one-pixel passes right to 13065.
+      {"near the right edge", 12990, 5010, kFormW, kFormH, kScreenW - kFormW, 5010, 5},
+      // 285, 270, ... 0: twenty passes left.
+      {"near the left edge", 300, 5010, kFormW, kFormH, 0, 5010, 20},
+      // 33 passes right to 0, then the snap step's one pass to -15 and back.
+      {"partly off the left edge", -495, 5010, kFormW, kFormH, 0, 5010, 34},
+      {"partly off the top edge", 6000, -495, kFormW, kFormH, 6000, 0, 34},
+      // 7 passes up to SH - H, then one pass down by the bottom snap step.
+      {"bottom edge 105 below", 6000, bottom_105_below, kFormW, kFormH, 6000, kScreenH - kFormH, 8},
+      {"middle of the screen", 6000, 4000, kFormW, kFormH, 6000, 4000, 0},
+      {"exactly 400 from the left", 400, 5010, kFormW, kFormH, 400, 5010, 0},
+      {"flush with the top left", 0, 0, kFormW, kFormH, 0, 0, 2},
+      // Near both edges at once: the right and bottom steps come last and win.
+      {"wider than the screen", 105, 5010, 16005, kFormH, kScreenW - 16005, 5010, 50 + 1 + 1},
+      {"taller than the screen", 6000, 105, kFormW, 12000, 6000, kScreenH - 12000, 39 + 1 + 1},
+  };
+  for (const Case& c : cases) {
+    FakeSnapWindow w(c.left, c.top, c.width, c.height);
+    SnapOnScreen(w);
+    EXPECT_EQ(w.Left(), c.want_left) << c.name;
+    EXPECT_EQ(w.Top(), c.want_top) << c.name;
+    EXPECT_EQ(w.events, c.want_events) << c.name;
+  }
+}
+
+TEST(Snap, StopsWhenTheWindowCannotSlide) {
+  struct Case {
+    const char* name;
+    int alive_passes;  // yields before the window is gone
+    int want_events;
+  };
+  const Case cases[] = {
+      {"gone before the slide", -1, 0},
+      {"gone during the first yield", 0, 1},
+      {"gone mid-slide", 3, 4},
+  };
+  for (const Case& c : cases) {
+    FakeSnapWindow w(300, 5010);
+    if (c.alive_passes < 0) w.alive = false;
+    w.on_events = [&c](FakeSnapWindow& self) {
+      if (self.events > c.alive_passes) self.alive = false;
+    };
+    SnapOnScreen(w);
+    EXPECT_EQ(w.events, c.want_events) << c.name;
+    EXPECT_EQ(w.Left(), 300.0f - 15.0f * static_cast<float>(c.want_events > 0 ? c.want_events - 1 : 0))
+        << c.name << ": no move after the window went";
+  }
+}
+
+TEST(Snap, AWindowThatNeverMovesDoesNotHang) {
+  struct Case {
+    const char* name;
+    float left, top;
+  };
+  const Case cases[] = {
+      {"snap left", 300, 5010},
+      {"off the left edge", -495, 5010},
+      {"off the bottom", 6000, 9690},
+  };
+  for (const Case& c : cases) {
+    FakeSnapWindow w(c.left, c.top);
+    w.movable = false;
+    SnapOnScreen(w);
+    EXPECT_GT(w.events, 0) << c.name;
+    EXPECT_LT(w.events, 8 * 2000) << c.name;
+  }
+}
+
+TEST(Snap, OuterSlideGoesOnFromWhereANestedMoveLeftIt) {
+  FakeSnapWindow w(300, 5010);
+  w.on_events = [](FakeSnapWindow& self) {
+    if (self.events == 2) self.SetLeft(105);  // a nested drag drops it nearer
+  };
+  SnapOnScreen(w);
+  EXPECT_EQ(w.Left(), 0.0f);
+  // 300 -> 285 on the first pass; 105 -> 90 on the second, then 75 ... 0.
+  EXPECT_EQ(w.events, 1 + 7);
+}
+
+}  // namespace
+}  // namespace wendrel
