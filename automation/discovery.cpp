@@ -1,0 +1,133 @@
+#include "automation/discovery.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "automation/client_contract.h"
+#include "automation/cp1252.h"
+
+namespace wendrel {
+namespace {
+
+// A window may claim any length; no control we read holds more than this,
+// and the cap keeps a lying or hostile window from making us allocate wildly.
+constexpr std::intptr_t kMaxTextLength = 64 * 1024;
+
+// A direct child. A missing parent finds nothing: asked with parent 0 the
+// system would search the top-level windows instead.
+Hwnd Child(Platform& p, Hwnd parent, const char* cls, Hwnd after = 0) {
+  if (parent == 0) return 0;
+  return p.FindWindowExA(parent, after, cls, nullptr);
+}
+
+// The text of a menu item addressed by its command id, read into a
+// space-filled buffer as the client's menus were always read.
+std::string MenuItemText(Platform& p, Hmenu submenu, unsigned id) {
+  char buffer[kMenuStringCapacity];
+  for (char& c : buffer) c = ' ';
+  p.GetMenuStringA(submenu, id, buffer, kMenuStringCapacity, kMenuStringFlags);
+  return std::string(buffer, sizeof buffer);
+}
+
+bool Contains(const std::string& haystack, const char* needle) {
+  return LowerCase(haystack).find(LowerCase(needle)) != std::string::npos;
+}
+
+bool HasNewerRoomControls(Platform& p, Hwnd room) {
+  const Hwnd rich = Child(p, room, kRichTextClass);
+  const Hwnd list = Child(p, room, kListboxClass);
+  const Hwnd icon = Child(p, room, kIconClass);
+  const Hwnd combo = Child(p, room, kComboboxClass);
+  return rich != 0 && list != 0 && icon != 0 && combo != 0;
+}
+
+bool HasOlderRoomControls(Platform& p, Hwnd room) {
+  const Hwnd view = Child(p, room, kViewClass);
+  const Hwnd list = Child(p, room, kListboxClass);
+  const Hwnd icon = Child(p, room, kIconClass);
+  return view != 0 && list != 0 && icon != 0;
+}
+
+}  // namespace
+
+// Reads no more than the window copies: a window whose length claim is off,
+// or whose text changes between the two messages, yields what it wrote.
+std::string GetText(Platform& p, Hwnd hwnd) {
+  if (hwnd == 0) return "";
+  std::intptr_t claimed = p.GetTextLength(hwnd);
+  if (claimed <= 0) return "";
+  if (claimed > kMaxTextLength) claimed = kMaxTextLength;
+  std::vector<char> buffer(static_cast<std::size_t>(claimed) + 1, '\0');
+  std::size_t copied = p.GetTextInto(hwnd, buffer.data(), buffer.size());
+  if (copied > buffer.size() - 1) copied = buffer.size() - 1;
+  return std::string(buffer.data(), copied);
+}
+
+std::string GetAolVersion(Platform& p) {
+  const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
+  const Hwnd toolbar = Child(p, frame, kToolbarClass);
+  const Hwnd inner = Child(p, toolbar, kInnerToolbarClass);
+  const Hwnd combo = Child(p, inner, kComboboxClass);
+  const Hwnd edit = Child(p, combo, kEditClass);
+
+  if (edit != 0 && combo != 0) {
+    const Hmenu menu = p.GetMenu(frame);
+    const Hmenu submenu = p.GetSubMenu(menu, 4);
+    const unsigned id = p.GetMenuItemID(submenu, 9);
+    return Contains(MenuItemText(p, submenu, id), kVersion5MenuText) ? kVersion5 : kVersion4;
+  }
+
+  const Hwnd older_frame = p.FindWindowA(kFrameClass, nullptr);
+  const Hmenu menu = p.GetMenu(older_frame);
+  // 2.5 has exactly eight menus and keeps the item in its second one.
+  const Hmenu submenu = p.GetMenuItemCount(menu) == 8 ? p.GetSubMenu(menu, 1) : p.GetSubMenu(menu, 0);
+  const unsigned id = p.GetMenuItemID(submenu, 8);
+  return Contains(MenuItemText(p, submenu, id), kVersion25MenuText) ? kVersion25 : kVersion3;
+}
+
+Hwnd FindChatRoom(Platform& p) {
+  // Two separate decisions, both always made; the client may change between
+  // them, and either one can send us down the older route.
+  const bool first_says_25 = GetAolVersion(p) == kVersion25;
+  const bool second_says_3 = GetAolVersion(p) == kVersion3;
+  if (first_says_25 || second_says_3) return FindOldChatRoom(p);
+
+  const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
+  const Hwnd mdi = Child(p, frame, kMdiClientClass);
+  Hwnd child = Child(p, mdi, kChildClass);
+  if (child == 0) return 0;
+
+  // The topmost window is skipped when its caption starts with "AOL"; every
+  // later one only when it is the hotline itself.
+  bool controls = HasNewerRoomControls(p, child);
+  std::string caption = GetText(p, child);
+  if (controls && caption.compare(0, 3, kNewerRoomExcludedPrefix) != 0) return child;
+  for (;;) {
+    child = Child(p, mdi, kChildClass, child);
+    if (child == 0) return 0;
+    controls = HasNewerRoomControls(p, child);
+    caption = GetText(p, child);
+    if (controls && caption != kHotlineCaption) return child;
+  }
+}
+
+Hwnd FindOldChatRoom(Platform& p) {
+  const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
+  const Hwnd mdi = Child(p, frame, kMdiClientClass);
+  for (Hwnd child = Child(p, mdi, kChildClass); child != 0;
+       child = Child(p, mdi, kChildClass, child)) {
+    const bool controls = HasOlderRoomControls(p, child);
+    const std::string caption = GetText(p, child);
+    if (controls && caption != kHotlineCaption) return child;
+  }
+  return 0;
+}
+
+std::string GetAimScreenName(Platform& p) {
+  const std::string caption = GetText(p, p.FindWindowA(kBuddyListClass, nullptr));
+  const std::size_t apostrophe = caption.find('\'');
+  if (apostrophe == std::string::npos) return "n/a";
+  return caption.substr(0, apostrophe);
+}
+
+}  // namespace wendrel
