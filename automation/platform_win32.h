@@ -32,9 +32,11 @@ struct SendResult {
   bool ok() const { return outcome == SendOutcome::kOk; }
 };
 
-// SendMessageTimeoutA with SMTO_ABORTIFHUNG, so the calling thread keeps
-// answering messages sent to its own windows while it waits. Refuses handle
-// 0 and HWND_BROADCAST. A window of the calling thread is called directly and
+// SendMessageTimeoutA without SMTO_BLOCK, so the calling thread keeps
+// answering messages sent to its own windows while it waits, and with
+// SMTO_ABORTIFHUNG, so a window the system already counts as hung (after
+// about 5 s without pumping) fails at once. Refuses handle 0 and
+// HWND_BROADCAST. A window of the calling thread is called directly and
 // is not bounded. A timed-out send to a window of another thread of this
 // process may still be handled later, with the pointers it was given: aim it
 // only at other processes' windows, whose buffers the system copies.
