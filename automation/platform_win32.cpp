@@ -65,6 +65,9 @@ Hwnd Win32Platform::FindWindowA(const char* cls, const char* caption) {
 
 Hwnd Win32Platform::FindWindowExA(Hwnd parent, Hwnd after, const char* cls,
                                   const char* caption) {
+  // A parent of 0 would make the system search the top-level windows: a
+  // lookup under a window that was not found must find nothing.
+  if (parent == 0) return 0;
   return FromHwnd(::FindWindowExA(ToHwnd(parent), ToHwnd(after), cls, caption));
 }
 
@@ -184,6 +187,7 @@ void Win32Platform::DoEvents() {
     if (msg.message == WM_QUIT) {
       // The program's own message loop must still see it and end.
       ::PostQuitMessage(static_cast<int>(msg.wParam));
+      quit_seen_ = true;
       break;
     }
     if (dialog_ != nullptr && ::IsWindow(dialog_) &&
@@ -198,7 +202,13 @@ void Win32Platform::DoEvents() {
 
 void Win32Platform::WaitForEvents(unsigned milliseconds) {
   // INFINITE would make this a wait without a deadline.
-  const DWORD ms = std::min<DWORD>(milliseconds, INFINITE - 1);
+  DWORD ms = std::min<DWORD>(milliseconds, INFINITE - 1);
+  if (quit_seen_) {
+    // The re-posted WM_QUIT would wake every wait at once; a loop still
+    // running while the program quits must sleep, not spin.
+    ::Sleep(std::min<DWORD>(ms, 50));
+    return;
+  }
   ::MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT,
                                 MWMO_INPUTAVAILABLE);
 }

@@ -94,6 +94,7 @@ class Win32Platform : public Platform {
   unsigned send_timeout_ms_;
   HWND dialog_ = nullptr;
   int pump_depth_ = 0;
+  bool quit_seen_ = false;
 };
 
 }  // namespace wendrel

@@ -543,6 +543,31 @@ TEST(Win32Events, DoEventsLeavesQuitForTheMessageLoop) {
   EXPECT_FALSE(::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
+TEST(Win32Events, WaitAfterQuitSleepsInsteadOfSpinning) {
+  DrainQueue();
+  ::PostQuitMessage(0);
+  Win32Platform p;
+  p.DoEvents();
+  const ULONGLONG start = ::GetTickCount64();
+  int passes = 0;
+  while (::GetTickCount64() - start < 200 && passes < 1000) {
+    p.WaitForEvents(1000);
+    ++passes;
+  }
+  // A spinning wait would manage thousands of passes in 200 ms.
+  EXPECT_LE(passes, 10);
+  DrainQueue();
+}
+
+TEST(Win32Find, ChildLookupUnderNoWindowFindsNothing) {
+  OwnedWindow top(MakeWindow(kProbeClass));
+  ASSERT_NE(top.get(), nullptr);
+  Win32Platform p;
+  EXPECT_NE(p.FindWindowA(kProbeClass, nullptr), 0u);
+  // The system would search the top-level windows for a parent of 0.
+  EXPECT_EQ(p.FindWindowExA(0, 0, kProbeClass, nullptr), 0u);
+}
+
 TEST(Win32Events, DoEventsEndsWhenAHandlerKeepsPosting) {
   DrainQueue();
   int seen = 0;
