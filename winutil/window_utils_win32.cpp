@@ -1,0 +1,86 @@
+#include "winutil/window_utils_win32.h"
+
+#include "winutil/handles_win32.h"
+#include "winutil/twips.h"
+
+namespace wendrel {
+
+namespace {
+// SC_MOVE plus HTCAPTION: the move loop that a press on a title bar starts.
+constexpr WPARAM kMoveByCaption = 0xF012;
+}  // namespace
+
+ScreenDpi GetScreenDpi() {
+  ScreenDpi dpi;
+  WindowDc screen(nullptr);
+  if (screen.get()) {
+    const int x = GetDeviceCaps(screen.get(), LOGPIXELSX);
+    const int y = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    if (x > 0) dpi.x = x;
+    if (y > 0) dpi.y = y;
+  }
+  return dpi;
+}
+
+Win32SnapWindow::Win32SnapWindow(HWND hwnd, Platform& platform)
+    : hwnd_(hwnd), platform_(platform), dpi_(GetScreenDpi()) {}
+
+RECT Win32SnapWindow::Rect() const {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  return r;
+}
+
+float Win32SnapWindow::Left() { return PixelsToTwips(Rect().left, dpi_.x); }
+float Win32SnapWindow::Top() { return PixelsToTwips(Rect().top, dpi_.y); }
+float Win32SnapWindow::Width() {
+  const RECT r = Rect();
+  return PixelsToTwips(r.right - r.left, dpi_.x);
+}
+float Win32SnapWindow::Height() {
+  const RECT r = Rect();
+  return PixelsToTwips(r.bottom - r.top, dpi_.y);
+}
+
+void Win32SnapWindow::SetLeft(float twips) {
+  const RECT r = Rect();
+  SetWindowPos(hwnd_, nullptr, PixelForMove(r.left, twips, dpi_.x), r.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32SnapWindow::SetTop(float twips) {
+  const RECT r = Rect();
+  SetWindowPos(hwnd_, nullptr, r.left, PixelForMove(r.top, twips, dpi_.y), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The whole primary screen, not the work area without the taskbar.
+float Win32SnapWindow::ScreenWidth() { return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi_.x); }
+float Win32SnapWindow::ScreenHeight() { return PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi_.y); }
+
+void Win32SnapWindow::DoEvents() { platform_.DoEvents(); }
+
+bool Win32SnapWindow::CanSlide() {
+  return IsWindow(hwnd_) && IsWindowVisible(hwnd_) && !IsIconic(hwnd_);
+}
+
+bool FormDrag(HWND hwnd, Platform& platform) {
+  RECT before{};
+  GetWindowRect(hwnd, &before);
+  ReleaseCapture();
+  SendMessageA(hwnd, WM_SYSCOMMAND, kMoveByCaption, 0);
+  // A handler run inside the move loop may have closed the window.
+  if (!IsWindow(hwnd)) return true;
+  RECT after{};
+  GetWindowRect(hwnd, &after);
+  const bool moved = after.left != before.left || after.top != before.top;
+  Win32SnapWindow window(hwnd, platform);
+  SnapOnScreen(window);
+  return moved;
+}
+
+void StayOnTop(HWND hwnd) {
+  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+}  // namespace wendrel
