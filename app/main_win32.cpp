@@ -1,27 +1,43 @@
-// Stand-in entry point: a window that opens and closes cleanly.
+// The program: the main window, its load handler, its events until it is
+// closed, and its terminate handler.
 #include <windows.h>
 
-namespace {
-LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
-}  // namespace
+#include "app/form1_win32.h"
+#include "app/prompt_dialog_win32.h"
+#include "app/registry_store_win32.h"
+#include "automation/platform_win32.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = StandInProc;
-  wc.hInstance = instance;
-  wc.lpszClassName = "WendrelIdler";
-  if (!RegisterClassA(&wc)) return 1;
-  HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, "WendrelIdler", "B", WS_POPUP, 326,
-                              215, 153, 129, nullptr, nullptr, instance, nullptr);
-  if (!hwnd) return 1;
-  PostMessageA(hwnd, WM_CLOSE, 0, 0);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-  return 0;
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+  using namespace wendrel;
+  Win32Platform platform;
+  RegistryHandleStore store;
+  DialogHandlePrompt prompt(instance);
+  AppServices services{platform, store, prompt};
+
+  std::unique_ptr<Form1> form = Form1::Create(instance, services);
+  if (!form) return 1;
+  // The prompt of the load handler already belongs to the hidden window.
+  prompt.SetOwner(form->hwnd());
+  // Tab and the space bar keep working while a handler yields.
+  platform.SetDialogWindow(form->hwnd());
+
+  form->Load();
+  form->Show(show_command);
+
+  MSG msg{};
+  // A window closed inside a handler's yield may have had its quit message
+  // taken by that inner loop: the flag ends this loop all the same.
+  while (!form->Destroyed() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageA(form->hwnd(), &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  // Left behind when the flag ended the loop, a quit message would close
+  // the prompt the terminate handler may show before it could be answered.
+  int exit_code = 0;
+  if (msg.message == WM_QUIT || PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+    exit_code = static_cast<int>(msg.wParam);
+  platform.SetDialogWindow(nullptr);
+  form->Terminate();
+  return exit_code;
 }

@@ -1,0 +1,536 @@
+#include "app/form1_win32.h"
+
+#include "app/announcements.h"
+#include "app/form1_ids.h"
+#include "app/form1_layout.h"
+#include "automation/private_room.h"
+#include "winutil/twips.h"
+
+namespace wendrel {
+
+namespace {
+
+constexpr COLORREF kFormGrey = RGB(128, 128, 128);
+// The icon group of resources/wendrel.rc.
+constexpr WORD kIconId = 1;
+
+int CounterId(Counter c) {
+  switch (c) {
+    case Counter::kDays:
+      return kLabel7Id;
+    case Counter::kHours:
+      return kLabel6Id;
+    case Counter::kMinutes:
+      break;
+  }
+  return kLabel1Id;
+}
+
+std::string WindowText(HWND hwnd) {
+  if (!hwnd) return "";
+  const int length = GetWindowTextLengthA(hwnd);
+  if (length <= 0) return "";
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const int got = GetWindowTextA(hwnd, &text[0], length + 1);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+bool RegisterForm1Class(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  // Shared icons and cursors belong to the system; nothing to free.
+  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconId));
+  wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kIconId), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.lpszClassName = kForm1Class;
+  return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+Form1::HandlerScope::HandlerScope(Form1& form) : form_(form) { ++form_.handler_depth_; }
+
+Form1::HandlerScope::~HandlerScope() {
+  if (--form_.handler_depth_ == 0 && form_.ending_) ExitProcess(0);
+}
+
+std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, AppServices& services) {
+  if (!RegisterForm1Class(instance, &Form1::WndProc)) return nullptr;
+  std::unique_ptr<Form1> form(new Form1(instance, services));
+  form->dpi_ = GetScreenDpi();
+  const ScreenDpi& dpi = form->dpi_;
+  // WS_MINIMIZEBOX draws nothing on a window without a caption, but lets
+  // the taskbar button minimise and restore it; the taskbar button is how a
+  // minimised panel comes back.
+  HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, kForm1Class, kForm1Caption,
+                              WS_POPUP | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                              TwipsToPixels(kForm1Geometry.left, dpi.x),
+                              TwipsToPixels(kForm1Geometry.top, dpi.y),
+                              TwipsToPixels(kForm1Geometry.width, dpi.x),
+                              TwipsToPixels(kForm1Geometry.height, dpi.y), nullptr, nullptr,
+                              instance, form.get());
+  if (!hwnd) return nullptr;
+  return form;
+}
+
+Form1::~Form1() {
+  // A window destroyed with its object ends no message loop, nor the
+  // program.
+  post_quit_ = false;
+  ending_ = false;
+  window_.reset();
+}
+
+// --- the window procedure -------------------------------------------------
+
+LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Form1* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->window_.reset(hwnd);
+  } else {
+    self = reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->OnNcDestroy();
+    return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+  HandlerScope scope(*self);
+  return self->HandleMessage(msg, wp, lp);
+}
+
+LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  HWND hwnd = window_.get();
+  switch (msg) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wp), HIWORD(wp));
+      return 0;
+    case WM_TIMER:
+      OnTimer(wp);
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      OnEndSession(wp != FALSE);
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    case WM_ERASEBKGND:
+      OnEraseBackground(reinterpret_cast<HDC>(wp));
+      return 1;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_DRAWITEM:
+      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      return TRUE;
+    case WM_ACTIVATE:
+      if (OnActivate(LOWORD(wp) != WA_INACTIVE, HIWORD(wp) != 0)) return 0;
+      break;
+    case WM_SETFOCUS:
+      OnSetFocus();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// Label4 takes every mouse press itself: a press starts the drag, and the
+// static's own click notice must not follow the drag as a second event.
+LRESULT CALLBACK Form1::TitleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  const WNDPROC original = self->title_proc_;
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK: {
+      HandlerScope scope(*self);
+      self->OnTitleMouseDown(msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK);
+      return (msg == WM_XBUTTONDOWN || msg == WM_XBUTTONDBLCLK) ? TRUE : 0;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      return 0;
+    case WM_XBUTTONUP:
+      return TRUE;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcA(original, hwnd, msg, wp, lp);
+}
+
+// --- creation and destruction ---------------------------------------------
+
+bool Form1::OnCreate() {
+  HWND hwnd = window_.get();
+  back_brush_.reset(CreateSolidBrush(kFormGrey));
+  if (!back_brush_) return false;
+  font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+
+  opt_menu_.reset(CreatePopupMenu());
+  if (!opt_menu_) return false;
+  for (const MenuItemSpec& item : OptMenu())
+    if (!AppendMenuA(opt_menu_.get(), MF_STRING, item.id, item.caption)) return false;
+
+  for (const ControlSpec* c : CreationOrder()) {
+    // Every control clips its siblings, so where boxes overlap the one
+    // created first is the one seen. Every control is a group of its own,
+    // so the arrow keys of the keyboard navigation go nowhere.
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP;
+    DWORD ex_style = 0;
+    const char* cls = "Static";
+    switch (c->kind) {
+      case ControlKind::kLabel:
+        style |= SS_OWNERDRAW | (c->clickable ? SS_NOTIFY : 0);
+        break;
+      case ControlKind::kButton:
+        cls = "Button";
+        style |= BS_OWNERDRAW | WS_TABSTOP;
+        break;
+      case ControlKind::kTextBox:
+        cls = "Edit";
+        style |= ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
+        ex_style = WS_EX_CLIENTEDGE;
+        break;
+    }
+    HWND child = CreateWindowExA(
+        ex_style, cls, c->caption, style, TwipsToPixels(c->left, dpi_.x), TwipsToPixels(c->top, dpi_.y),
+        TwipsToPixels(c->width, dpi_.x), TwipsToPixels(c->height, dpi_.y), hwnd,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), instance_, nullptr);
+    if (!child) return false;
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    controls_.emplace_back(c->id, child);
+  }
+
+  HWND title = Control(kLabel4Id);
+  SetWindowLongPtrA(title, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  title_proc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(title, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form1::TitleProc)));
+  return title_proc_ != nullptr;
+}
+
+void Form1::OnDestroy() {
+  if (timer_enabled_) KillTimer(window_.get(), kTimer1Id);
+  timer_enabled_ = false;
+  // The child windows go with this one; nothing may reach them by a handle
+  // the system could give to a new window.
+  controls_.clear();
+  last_focus_ = nullptr;
+  if (post_quit_) PostQuitMessage(0);
+}
+
+void Form1::OnNcDestroy() { window_.release(); }
+
+HWND Form1::Control(int id) const {
+  for (const auto& [control_id, hwnd] : controls_)
+    if (control_id == id) return hwnd;
+  return nullptr;
+}
+
+// --- lifecycle ------------------------------------------------------------
+
+void Form1::Load() {
+  HandlerScope scope(*this);
+  StayOnTop();
+  StayOnTop();
+  AnnounceSignLines(kActiveStatus);
+}
+
+void Form1::Show(int show_command) {
+  HWND hwnd = window_.get();
+  if (!hwnd || ending_) return;
+  ShowWindow(hwnd, show_command);
+  UpdateWindow(hwnd);
+  if (HWND first = Control(kCommand1Id)) SetFocus(first);
+}
+
+void Form1::Terminate() {
+  if (terminated_ || ending_) return;
+  terminated_ = true;
+  HandlerScope scope(*this);
+  AnnounceSignLines(kInactiveStatus);
+}
+
+bool Form1::AnnounceSignLines(const std::string& status) {
+  const HandleCheck check = EnsureHandle(services_, status);
+  if (!check.stored) return false;
+  Announce(services_, BannerLine());
+  Announce(services_, status + check.handle);
+  return true;
+}
+
+// The Unload handler: its lines go out, and the close always goes ahead.
+void Form1::OnClose() {
+  if (unloading_ || ending_) return;
+  unloading_ = true;
+  AnnounceSignLines(kInactiveStatus);
+  if (window_ && !ending_) DestroyWindow(window_.get());
+}
+
+void Form1::OnEndSession(bool ending) {
+  if (!ending || ending_) return;
+  // The process ends when this returns: no message loop will run again.
+  OnClose();
+  Terminate();
+}
+
+// "Exit", the menu's "exit" and "x".
+void Form1::ExitClick() {
+  if (!AnnounceSignLines(kInactiveStatus)) return;
+  EndProgram();
+}
+
+void Form1::EndProgram() {
+  ending_ = true;
+  ChatOutbox& outbox = services_.platform.Outbox();
+  if (!outbox.typing && outbox.pending.empty()) ExitProcess(0);
+  // Clicked while SendChat was typing a line, so this handler's lines only
+  // joined the queue. The call typing them lies below on the stack and
+  // finishes them, and the user's own text, once this returns; the program
+  // ends when the last handler returns (HandlerScope). Until then it takes
+  // no more events.
+  if (timer_enabled_) KillTimer(window_.get(), kTimer1Id);
+  timer_enabled_ = false;
+  if (window_) ShowWindow(window_.get(), SW_HIDE);
+}
+
+// --- events ---------------------------------------------------------------
+
+void Form1::OnCommand(int id, int code) {
+  if (ending_ || !window_) return;
+  // Owner-drawn buttons report the second click of a double click apart.
+  const bool button_click = code == BN_CLICKED || code == BN_DOUBLECLICKED;
+  switch (id) {
+    case kCommand1Id:
+      if (button_click) StartIdle(services_, *this);
+      break;
+    case kCommand2Id:
+    case kCommand6Id:
+      if (button_click) StopIdle(services_, *this);
+      break;
+    case kCommand3Id:
+      if (button_click) ExitClick();
+      break;
+    case kCommand4Id:
+      if (button_click) ShowOptions();
+      break;
+    case kCommand5Id:
+      if (button_click) EnterPrivateRoom(services_.platform, WindowText(Control(kText2Id)));
+      break;
+    case kLabel3Id:
+    case kLabel4Id:
+      if (code == STN_CLICKED) Minimise();
+      break;
+    case kLabel5Id:
+      if (code == STN_CLICKED) ExitClick();
+      break;
+    case kMenuAbtId:
+      ShowBox(AboutText());
+      break;
+    case kMenuGtsId:
+      ShowBox(GreetsText());
+      break;
+    case kMenuCntId:
+      ShowBox(ContactText());
+      break;
+    case kMenuExtId:
+      ExitClick();
+      break;
+    default:
+      break;
+  }
+}
+
+void Form1::OnTimer(UINT_PTR id) {
+  // Ticks also arrive posted by other programs, and one may still be queued
+  // after the timer was stopped.
+  if (id != kTimer1Id || !timer_enabled_ || ending_) return;
+  IdleTick(services_, *this);
+}
+
+void Form1::OnTitleMouseDown(bool left_button) {
+  if (ending_ || !window_) return;
+  const bool moved = FormDrag(window_.get(), services_.platform);
+  // A left press released without moving the window was a click on the
+  // title, which minimises.
+  if (left_button && !moved && window_ && !ending_) Minimise();
+}
+
+void Form1::Minimise() {
+  if (window_) ShowWindow(window_.get(), SW_MINIMIZE);
+}
+
+void Form1::ShowOptions() {
+  POINT at{};
+  GetCursorPos(&at);
+  // The choice comes back as a WM_COMMAND with the item's id.
+  TrackPopupMenu(opt_menu_.get(), 0, at.x, at.y, 0, window_.get(), nullptr);
+}
+
+void Form1::ShowBox(const std::string& text) {
+  MessageBoxA(window_.get(), text.c_str(), kAppTitle, MB_OK);
+}
+
+bool Form1::OnActivate(bool active, bool minimised) {
+  HWND hwnd = window_.get();
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd, focus)) last_focus_ = focus;
+    return false;
+  }
+  if (minimised) return false;
+  OnSetFocus();
+  return true;
+}
+
+// The focus goes back to the control that had it, "Idle On" at first.
+void Form1::OnSetFocus() {
+  HWND target = (last_focus_ && IsWindow(last_focus_)) ? last_focus_ : Control(kCommand1Id);
+  if (target) SetFocus(target);
+}
+
+// --- IdleForm -------------------------------------------------------------
+
+std::string Form1::CounterText(Counter c) { return WindowText(Control(CounterId(c))); }
+
+void Form1::SetCounterText(Counter c, const std::string& text) {
+  if (HWND label = Control(CounterId(c))) SetWindowTextA(label, text.c_str());
+}
+
+void Form1::EnableTimer(bool enabled) {
+  if (enabled == timer_enabled_) return;
+  HWND hwnd = window_.get();
+  if (enabled) {
+    if (!hwnd || ending_ || !SetTimer(hwnd, kTimer1Id, kTimer1IntervalMs, nullptr)) return;
+  } else if (hwnd) {
+    KillTimer(hwnd, kTimer1Id);
+  }
+  timer_enabled_ = enabled;
+}
+
+void Form1::StayOnTop() {
+  if (window_) wendrel::StayOnTop(window_.get());
+}
+
+// --- drawing --------------------------------------------------------------
+
+void Form1::OnEraseBackground(HDC dc) {
+  RECT r{};
+  GetClientRect(window_.get(), &r);
+  FillRect(dc, &r, back_brush_.get());
+}
+
+void Form1::OnPaint() {
+  PaintDc paint(window_.get());
+  DrawShapes(paint.get(), true);
+}
+
+// Shape4 framing the title strip, Shape1 framing the body, and the lines.
+// With `fill` false only the outlines, for drawing over a label.
+void Form1::DrawShapes(HDC dc, bool fill) {
+  SelectedObject pen(dc, GetStockObject(BLACK_PEN));
+  for (const RectangleSpec& s : Form1Rectangles()) {
+    HGDIOBJ brush = (fill && s.filled) ? static_cast<HGDIOBJ>(GetSysColorBrush(COLOR_BTNFACE))
+                                       : GetStockObject(NULL_BRUSH);
+    SelectedObject selected(dc, brush);
+    const int left = TwipsToPixels(s.left, dpi_.x);
+    const int top = TwipsToPixels(s.top, dpi_.y);
+    Rectangle(dc, left, top, left + TwipsToPixels(s.width, dpi_.x), top + TwipsToPixels(s.height, dpi_.y));
+  }
+  for (const LineSpec& l : Form1Lines()) {
+    MoveToEx(dc, TwipsToPixels(l.x1, dpi_.x), TwipsToPixels(l.y1, dpi_.y), nullptr);
+    LineTo(dc, TwipsToPixels(l.x2, dpi_.x), TwipsToPixels(l.y2, dpi_.y));
+  }
+}
+
+void Form1::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  if (item.CtlType == ODT_BUTTON) {
+    DrawButton(item);
+  } else if (item.CtlType == ODT_STATIC) {
+    DrawLabel(item, static_cast<int>(item.CtlID));
+  }
+}
+
+void Form1::DrawLabel(const DRAWITEMSTRUCT& item, int id) {
+  const ControlSpec* spec = FindControl(id);
+  if (!spec) return;
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  HBRUSH background = back_brush_.get();
+  COLORREF text_colour = GetSysColor(COLOR_BTNTEXT);
+  if (spec->look == LabelLook::kTitleText) {
+    background = GetSysColorBrush(COLOR_BTNFACE);
+    text_colour = GetSysColor(COLOR_APPWORKSPACE);
+  } else if (spec->look == LabelLook::kTitleBlock) {
+    background = GetSysColorBrush(COLOR_APPWORKSPACE);
+    text_colour = GetSysColor(COLOR_APPWORKSPACE);
+  }
+  FillRect(dc, &r, background);
+  const std::string text = WindowText(item.hwndItem);
+  {
+    SelectedObject font(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, text_colour);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+  }
+  // The title strip's frame runs through the title labels' boxes: draw the
+  // window's outlines over the label, in the window's coordinates.
+  POINT origin{0, 0};
+  MapWindowPoints(item.hwndItem, window_.get(), &origin, 1);
+  POINT old{};
+  SetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+  DrawShapes(dc, false);
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
+// A face in the app-workspace colour, edged like a push button.
+void Form1::DrawButton(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  FillRect(dc, &r, GetSysColorBrush(COLOR_APPWORKSPACE));
+  DrawEdge(dc, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  const std::string text = WindowText(item.hwndItem);
+  RECT text_rect = r;
+  if (pressed) OffsetRect(&text_rect, 1, 1);
+  {
+    SelectedObject font(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &text_rect,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus = r;
+    InflateRect(&focus, -2, -2);
+    DrawFocusRect(dc, &focus);
+  }
+}
+
+}  // namespace wendrel

@@ -1,0 +1,120 @@
+// The main window: a small borderless panel above all other windows.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/idle.h"
+#include "app/services.h"
+#include "winutil/handles_win32.h"
+#include "winutil/window_utils_win32.h"
+
+namespace wendrel {
+
+class Form1 : public IdleForm {
+ public:
+  // Creates the window hidden, with every control; empty when any step
+  // fails. `services` must outlive the form.
+  static std::unique_ptr<Form1> Create(HINSTANCE instance, AppServices& services);
+  ~Form1() override;
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // Null once the window is destroyed.
+  HWND hwnd() const { return window_.get(); }
+  bool Destroyed() const { return !window_; }
+
+  // The load handler: StayOnTop twice, then the sign-on lines (or the
+  // prompt), all before the window is shown.
+  void Load();
+  // Shows the window with the keyboard focus on "Idle On".
+  void Show(int show_command);
+  // The terminate handler, run once after the message loop when the window
+  // was closed by the platform. Does nothing after an exit control ended
+  // the program.
+  void Terminate();
+
+  // IdleForm: the counters are the captions of Label7, Label6 and Label1;
+  // idle mode is Timer1's enabled flag.
+  std::string CounterText(Counter c) override;
+  void SetCounterText(Counter c, const std::string& text) override;
+  // Enabling an enabled timer keeps its countdown.
+  void EnableTimer(bool enabled) override;
+  bool TimerEnabled() override { return timer_enabled_; }
+  void StayOnTop() override;
+  bool& TickInProgress() override { return tick_in_progress_; }
+
+ private:
+  Form1(HINSTANCE instance, AppServices& services) : instance_(instance), services_(services) {}
+
+  // Counts the handlers running on the stack, so that an exit that had to
+  // wait for lines still being typed ends the program once they are out.
+  class HandlerScope {
+   public:
+    explicit HandlerScope(Form1& form);
+    ~HandlerScope();
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+
+   private:
+    Form1& form_;
+  };
+
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK TitleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+  bool OnCreate();
+  void OnCommand(int id, int code);
+  void OnTimer(UINT_PTR id);
+  void OnClose();
+  void OnDestroy();
+  void OnNcDestroy();
+  void OnPaint();
+  void OnEraseBackground(HDC dc);
+  void OnDrawItem(const DRAWITEMSTRUCT& item);
+  bool OnActivate(bool active, bool minimised);
+  void OnSetFocus();
+  void OnEndSession(bool ending);
+  void OnTitleMouseDown(bool left_button);
+
+  // The handlers of the design.
+  void ExitClick();
+  void Minimise();
+  void ShowOptions();
+  void ShowBox(const std::string& text);
+
+  // EnsureHandle with `status`; when the handle was stored, the banner and
+  // status + handle. Returns whether it was stored.
+  bool AnnounceSignLines(const std::string& status);
+  void EndProgram();
+
+  HWND Control(int id) const;
+  void DrawLabel(const DRAWITEMSTRUCT& item, int id);
+  void DrawButton(const DRAWITEMSTRUCT& item);
+  void DrawShapes(HDC dc, bool fill);
+
+  HINSTANCE instance_;
+  AppServices& services_;
+  UniqueHwnd window_;
+  UniqueHbrush back_brush_;
+  UniqueHmenu opt_menu_;
+  HFONT font_ = nullptr;  // a stock font: not ours to free
+  ScreenDpi dpi_;
+  std::vector<std::pair<int, HWND>> controls_;
+  WNDPROC title_proc_ = nullptr;  // Label4's own procedure
+  HWND last_focus_ = nullptr;
+  bool timer_enabled_ = false;
+  bool tick_in_progress_ = false;
+  bool unloading_ = false;
+  bool ending_ = false;
+  bool terminated_ = false;
+  bool post_quit_ = true;
+  int handler_depth_ = 0;
+};
+
+}  // namespace wendrel
