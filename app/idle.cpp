@@ -1,0 +1,108 @@
+#include "app/idle.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "app/announcements.h"
+#include "automation/discovery.h"
+#include "automation/pause.h"
+
+namespace wendrel {
+namespace {
+
+constexpr int kRolloverPauseSeconds = 60;
+
+// Marks a tick as running for as long as it lasts, whichever way it ends.
+class TickScope {
+ public:
+  explicit TickScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TickScope() { flag_ = false; }
+  TickScope(const TickScope&) = delete;
+  TickScope& operator=(const TickScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+void PostRunningPair(AppServices& s, IdleForm& form, const std::string& handle) {
+  Announce(s, IdleTimeLine(handle, kRunningVerb, form.CounterText(Counter::kDays),
+                           form.CounterText(Counter::kHours),
+                           form.CounterText(Counter::kMinutes)));
+  Announce(s, ClientInfoLine(s.platform));
+}
+
+}  // namespace
+
+std::string NextCount(const std::string& caption) {
+  // The labels only ever hold what this program wrote, but a caption that is
+  // not a finite number counts as 0 rather than failing the tick.
+  double value = 0;
+  const char* first = caption.data();
+  const char* last = first + caption.size();
+  const auto parsed = std::from_chars(first, last, value);
+  if (parsed.ec != std::errc() || parsed.ptr != last || !std::isfinite(value)) value = 0;
+  const double next = value + 1;
+  // Plain digits, never "1e+06", for any count a run could reach.
+  const auto format = std::fabs(next) < 1e15 ? std::chars_format::fixed
+                                              : std::chars_format::general;
+  char text[64];
+  const auto written = std::to_chars(text, text + sizeof text, next, format);
+  if (written.ec != std::errc()) return "1";
+  return std::string(text, written.ptr);
+}
+
+void AdvanceCounter(IdleForm& form, Counter c) {
+  form.SetCounterText(c, NextCount(form.CounterText(c)));
+}
+
+void StartIdle(AppServices& s, IdleForm& form) {
+  // Enabling a running timer could restart its countdown; a second
+  // "Idle On" only repeats the start line.
+  if (!form.TimerEnabled()) form.EnableTimer(true);
+  const HandleCheck check = EnsureHandle(s, kInactiveStatus);
+  if (!check.stored) return;
+  Announce(s, IdleStartLine(check.handle, GetAimScreenName(s.platform)));
+}
+
+void StopIdle(AppServices& s, IdleForm& form) {
+  form.EnableTimer(false);
+  const HandleCheck check = EnsureHandle(s, kInactiveStatus);
+  if (!check.stored) return;
+  Announce(s, IdleTimeLine(check.handle, kFinalVerb, form.CounterText(Counter::kDays),
+                           form.CounterText(Counter::kHours),
+                           form.CounterText(Counter::kMinutes)));
+  form.SetCounterText(Counter::kDays, "0");
+  form.SetCounterText(Counter::kHours, "0");
+  form.SetCounterText(Counter::kMinutes, "0");
+}
+
+void IdleTick(AppServices& s, IdleForm& form) {
+  // A tick that falls due while another runs (in the rollover's pause, the
+  // prompt or a post) is dropped: the rollover's minute of waiting stands in
+  // for it, and a nested tick would push "59" to "60" before the rollover.
+  if (form.TickInProgress()) return;
+  const TickScope scope(form.TickInProgress());
+
+  AdvanceCounter(form, Counter::kMinutes);
+  form.StayOnTop();
+  const HandleCheck check = EnsureHandle(s, kActiveStatus);
+  if (!check.stored) return;
+  PostRunningPair(s, form, check.handle);
+  if (form.CounterText(Counter::kMinutes) != "59") return;
+
+  Pause(s.platform, kRolloverPauseSeconds);
+  // "Idle Off" during the pause has posted the final line and reset the
+  // counters; rolling them over now would post a time that never was.
+  if (!form.TimerEnabled() || form.CounterText(Counter::kMinutes) != "59") return;
+  form.SetCounterText(Counter::kMinutes, "0");
+  if (form.CounterText(Counter::kHours) == "23") {
+    // A day has 24 hours: the 24th rolls straight into the days.
+    form.SetCounterText(Counter::kHours, "0");
+    AdvanceCounter(form, Counter::kDays);
+  } else {
+    AdvanceCounter(form, Counter::kHours);
+  }
+  PostRunningPair(s, form, check.handle);
+}
+
+}  // namespace wendrel
