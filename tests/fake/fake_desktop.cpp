@@ -492,14 +492,19 @@ Hwnd FakeDesktop::RoomOf(Hwnd hwnd) const {
 }
 
 Hwnd FakeDesktop::FindWindowA(const char* cls, const char* caption) {
-  return FindWindowExA(0, 0, cls, caption);
+  for (Hwnd hwnd : top_level_) {
+    const Node& node = windows_.at(hwnd);
+    if (Matches(node.cls, cls) && Matches(node.text, caption)) return hwnd;
+  }
+  return 0;
 }
 
-// Like the system: parent 0 is the desktop, so its children are the top-level
-// windows; an `after` that is not a child of `parent` finds nothing.
+// Like the real layer: under parent 0 (a window that was not found) nothing
+// is found, and an `after` that is not a child of `parent` finds nothing.
 Hwnd FakeDesktop::FindWindowExA(Hwnd parent, Hwnd after, const char* cls, const char* caption) {
-  if (parent != 0 && !Find(parent)) return 0;
-  const std::vector<Hwnd>& siblings = *Siblings(parent);
+  const Node* node = Find(parent);
+  if (!node) return 0;
+  const std::vector<Hwnd>& siblings = node->children;
   auto it = siblings.begin();
   if (after != 0) {
     it = std::find(siblings.begin(), siblings.end(), after);
@@ -507,8 +512,8 @@ Hwnd FakeDesktop::FindWindowExA(Hwnd parent, Hwnd after, const char* cls, const 
     ++it;
   }
   for (; it != siblings.end(); ++it) {
-    const Node& node = windows_.at(*it);
-    if (Matches(node.cls, cls) && Matches(node.text, caption)) return node.hwnd;
+    const Node& child = windows_.at(*it);
+    if (Matches(child.cls, cls) && Matches(child.text, caption)) return child.hwnd;
   }
   return 0;
 }

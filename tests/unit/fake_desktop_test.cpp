@@ -25,6 +25,7 @@ TEST(FakeDesktop, FindsChildrenInZOrderAfterTheGivenSibling) {
   // A sibling that is not a child of the parent finds nothing.
   EXPECT_EQ(d.FindWindowExA(mdi, client.frame().hwnd(), kChildClass, nullptr), 0u);
   EXPECT_EQ(d.FindWindowA(kFrameClass, nullptr), client.frame().hwnd());
+  EXPECT_EQ(d.FindWindowExA(0, 0, kFrameClass, nullptr), 0u) << "no window, no children";
 }
 
 TEST(FakeDesktop, ChatInputPostsOnEnterAndEmpties) {
