@@ -1,5 +1,7 @@
 #include "automation/chat_sender.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "automation/client_contract.h"
@@ -58,8 +60,9 @@ void TypeLine(Platform& p, UserTyping& typing, Hwnd box, const std::string& line
     p.SendChar(box, kCharEnter);
     // A box that vanished or hung reads "" too: nothing more can be done.
     if (GetText(p, box).empty()) return;
-    if (p.NowMs() >= deadline) return;
-    p.WaitForEvents(kEnterRetryMs);
+    const std::uint64_t now = p.NowMs();
+    if (now >= deadline) return;
+    p.WaitForEvents(static_cast<unsigned>(std::min<std::uint64_t>(kEnterRetryMs, deadline - now)));
   }
 }
 

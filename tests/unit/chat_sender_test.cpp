@@ -136,16 +136,18 @@ TEST(SendChat, GivesUpOnABoxThatNeverEmptiesWithoutSpinning) {
   SendChat(d, "hi");
   const std::uint64_t took = d.NowMs() - start;
 
-  EXPECT_GE(took, 10000u);
-  EXPECT_LE(took, 10100u);
+  EXPECT_EQ(took, 10000u);
   EXPECT_TRUE(room.Lines().empty());
   EXPECT_EQ(room.input.Text(), "mine");
   // It slept between passes: short waits that add up to the ten seconds,
   // and one yield per pass.
   ASSERT_FALSE(d.Waits().empty());
-  for (unsigned ms : d.Waits()) {
-    EXPECT_GE(ms, 5u);
-    EXPECT_LE(ms, 50u);
+  for (std::size_t i = 0; i < d.Waits().size(); ++i) {
+    // The last wait only runs out the clock.
+    if (i + 1 < d.Waits().size()) {
+      EXPECT_GE(d.Waits()[i], 5u) << "wait " << i;
+    }
+    EXPECT_LE(d.Waits()[i], 50u) << "wait " << i;
   }
   EXPECT_LE(d.Waits().size(), 2000u);
   EXPECT_LE(d.DoEventsCalls(), static_cast<int>(d.Waits().size()) + 1);
