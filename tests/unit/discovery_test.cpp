@@ -101,8 +101,8 @@ enum class Made { kRoom, kOtherFamily, kPlain };
 // An "AOL Child" to add: its caption, where it goes, a signature control it
 // lacks ("" for none), and whether it is a room of the client's family, of
 // the other family, or a plain window without controls.
-struct RoomSpec {
-  RoomSpec(const char* caption, Z z = Z::kBottom, const char* missing = "", Made made = Made::kRoom)
+struct RoomToAdd {
+  RoomToAdd(const char* caption, Z z = Z::kBottom, const char* missing = "", Made made = Made::kRoom)
       : caption(caption), z(z), missing(missing), made(made) {}
   std::string caption;
   Z z;
@@ -113,7 +113,7 @@ struct RoomSpec {
 struct FinderCase {
   const char* name;
   const char* version;
-  std::vector<RoomSpec> rooms;  // added in this order
+  std::vector<RoomToAdd> rooms;  // added in this order
   int expected;                 // index into rooms, -1 for none
 };
 
@@ -121,16 +121,16 @@ void CheckFinder(const FinderCase& c, Hwnd (*finder)(Platform&)) {
   FakeDesktop d;
   FakeClient client = d.AddClient(c.version);
   std::vector<Hwnd> handles;
-  for (const RoomSpec& spec : c.rooms) {
+  for (const RoomToAdd& room : c.rooms) {
     FakeWindow window;
-    if (spec.made == Made::kPlain) {
-      window = client.AddChildWindow(spec.caption, spec.z);
-    } else if (spec.made == Made::kOtherFamily) {
-      window = client.AddRoomOfOtherFamily(spec.caption, spec.z).window;
+    if (room.made == Made::kPlain) {
+      window = client.AddChildWindow(room.caption, room.z);
+    } else if (room.made == Made::kOtherFamily) {
+      window = client.AddRoomOfOtherFamily(room.caption, room.z).window;
     } else {
-      window = client.AddRoom(spec.caption, spec.z).window;
+      window = client.AddRoom(room.caption, room.z).window;
     }
-    while (!spec.missing.empty() && window.Child(spec.missing)) window.Child(spec.missing).Destroy();
+    while (!room.missing.empty() && window.Child(room.missing)) window.Child(room.missing).Destroy();
     handles.push_back(window.hwnd());
   }
   const Hwnd expected = c.expected < 0 ? 0 : handles[c.expected];
