@@ -1,0 +1,55 @@
+// What the simulated client presents and how it answers, from its command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace wendrel::clientsim {
+
+enum class Family { kNewer, kOlder };
+
+// A window inside the document area, listed topmost first.
+struct ChildSpec {
+  enum class Role { kRoom, kDecoy };
+  Role role = Role::kRoom;
+  Family family = Family::kNewer;
+  bool partial = false;  // lacks its "_AOL_Listbox"
+  std::string caption;
+};
+
+enum class PrivateRoomOutcome { kOpen, kError, kNothing };
+
+struct Options {
+  std::string version = "4";  // "5", "4", "3" or "2.5"
+  std::vector<ChildSpec> children;
+  std::string transcript;     // "" keeps no transcript
+  bool buddy_list = false;
+  std::string buddy_caption;
+  std::string screen_name = "you";
+
+  PrivateRoomOutcome private_room = PrivateRoomOutcome::kOpen;
+  std::string private_room_caption;  // "" opens a room named as addressed
+  unsigned private_room_delay_ms = 0;
+  std::string error_message;
+  unsigned error_message_delay_ms = 0;
+
+  bool sticky_input = false;
+  int hang_on_line = 0;
+  unsigned hang_after_ms = 0;
+  unsigned hang_ms = 0;
+  int quit_on_line = 0;
+  unsigned quit_after_ms = 0;
+
+  bool help = false;
+};
+
+Family FamilyOf(const std::string& version);
+
+// Fills `out` from argv[1..]; on a bad command line returns false and says
+// why in `error`.
+bool ParseOptions(int argc, const char* const* argv, Options& out,
+                  std::string& error);
+
+extern const char kUsage[];
+
+}  // namespace wendrel::clientsim

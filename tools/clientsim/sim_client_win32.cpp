@@ -1,0 +1,679 @@
+#include "tools/clientsim/sim_client_win32.h"
+
+#include <cstring>
+
+#include "automation/client_contract.h"
+#include "tools/clientsim/transcript_format.h"
+
+namespace wendrel::clientsim {
+
+struct Room {
+  ChildSpec spec;
+  HWND window = nullptr;
+  HWND view = nullptr;
+  HWND input = nullptr;
+};
+
+// What a control window is to the client; kept in its GWLP_USERDATA.
+struct Control {
+  enum Kind { kView, kInput, kKeywordBox, kIcon, kOther };
+  int kind = kOther;
+  SimClient* client = nullptr;
+  Room* room = nullptr;   // kView, kInput
+  int icon = 0;           // kIcon: its place in the toolbar, from 1
+  WNDPROC base = nullptr; // the "Edit" procedure underneath
+  bool pressed = false;
+};
+
+namespace {
+
+constexpr char kSimFrameCaption[] = "clientsim";
+constexpr UINT_PTR kTimerHang = 1;
+constexpr UINT_PTR kTimerQuit = 2;
+constexpr UINT_PTR kTimerPrivateRoom = 3;
+constexpr UINT_PTR kTimerDialogMessage = 4;
+// Posted to the frame so that a window is not destroyed from inside the
+// handler of one of its own children.
+constexpr UINT kAppCloseKeyword = WM_APP + 1;
+constexpr int kToolbarHeight = 34;
+constexpr int kOlderToolbarIcons = 20;
+constexpr int kIdOk = 1;
+constexpr int kIdIconSlot = 1088;
+constexpr int kIdMessage = 0xFFFF;
+
+WNDPROC g_edit_proc = nullptr;
+WNDPROC g_listbox_proc = nullptr;
+
+Control* ControlOf(HWND hwnd) {
+  return reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+SimClient* ClientOf(HWND hwnd) {
+  return reinterpret_cast<SimClient*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+std::string TextOf(HWND hwnd) {
+  int n = GetWindowTextLengthA(hwnd);
+  std::string text(static_cast<std::size_t>(n) + 1, '\0');
+  n = GetWindowTextA(hwnd, &text[0], n + 1);
+  text.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+  return text;
+}
+
+// Lines arrive dressed in font tags; the room shows what a reader would see.
+std::string StripMarkup(const std::string& line) {
+  std::string out;
+  bool in_tag = false;
+  for (char c : line) {
+    if (c == '<') in_tag = true;
+    else if (c == '>' && in_tag) in_tag = false;
+    else if (!in_tag) out += c;
+  }
+  return out;
+}
+
+void AppendToView(HWND view, const std::string& text) {
+  int end = GetWindowTextLengthA(view);
+  SendMessageA(view, EM_SETSEL, end, end);
+  std::string line = (end > 0 ? "\r\n" : "") + text;
+  SendMessageA(view, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+}
+
+// The idler types with WM_SETTEXT and then WM_CHAR; as in a box the user
+// typed into, further characters go at the end.
+LRESULT CALLBACK EditLikeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Control* c = ControlOf(hwnd);
+  WNDPROC base = c && c->base ? c->base : g_edit_proc;
+  if (c && msg == WM_CHAR && wp == kCharEnter) {
+    if (c->kind == Control::kInput) {
+      c->client->OnInputEnter(*c);
+      return 0;
+    }
+    if (c->kind == Control::kKeywordBox) {
+      c->client->OnKeywordEnter(hwnd);
+      return 0;
+    }
+  }
+  if (c && msg == WM_SETTEXT && c->kind != Control::kView) {
+    LRESULT r = CallWindowProcA(base, hwnd, msg, wp, lp);
+    int end = GetWindowTextLengthA(hwnd);
+    CallWindowProcA(base, hwnd, EM_SETSEL, end, end);
+    return r;
+  }
+  return CallWindowProcA(base, hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK ListboxLikeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return CallWindowProcA(g_listbox_proc, hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK IconProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Control* c = ControlOf(hwnd);
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+      if (c) c->pressed = true;
+      return 0;
+    case WM_LBUTTONUP:
+      // A press and a release make a click, wherever the pointer is: the
+      // idler sends both with lParam 0.
+      if (c && c->pressed) {
+        c->pressed = false;
+        c->client->OnIconClick(*c);
+      }
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      RECT r;
+      GetClientRect(hwnd, &r);
+      FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+      DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+      std::string text = TextOf(hwnd);
+      SetBkMode(dc, TRANSPARENT);
+      DrawTextA(dc, text.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SIZE) {
+    // A panel holds one child (the toolbar chain of the newer clients):
+    // it fills the panel, less a margin.
+    HWND child = GetWindow(hwnd, GW_CHILD);
+    if (child && !GetWindow(child, GW_HWNDNEXT))
+      MoveWindow(child, 2, 2, LOWORD(lp) - 4, HIWORD(lp) - 4, TRUE);
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void LayOutRoom(HWND room, int w, int h) {
+  HWND view = FindWindowExA(room, nullptr, kRichTextClass, nullptr);
+  HWND input = view ? FindWindowExA(room, view, kRichTextClass, nullptr) : nullptr;
+  if (!view) {
+    view = FindWindowExA(room, nullptr, kViewClass, nullptr);
+    input = FindWindowExA(room, nullptr, kOldEditClass, nullptr);
+  }
+  HWND list = FindWindowExA(room, nullptr, kListboxClass, nullptr);
+  HWND icon = FindWindowExA(room, nullptr, kIconClass, nullptr);
+  HWND combo = FindWindowExA(room, nullptr, kComboboxClass, nullptr);
+  int side = 130, bottom = 34;
+  if (view) MoveWindow(view, 4, 4, w - side - 8, h - bottom - 8, TRUE);
+  if (list) MoveWindow(list, w - side, 4, side - 4, h - bottom - 8, TRUE);
+  if (input) MoveWindow(input, 4, h - bottom, w - side - 8, bottom - 6, TRUE);
+  if (icon) MoveWindow(icon, w - side, h - bottom, 60, bottom - 6, TRUE);
+  if (combo) MoveWindow(combo, w - side + 64, h - bottom, side - 68, bottom - 6, TRUE);
+  if (!view && input) MoveWindow(input, 4, 4, w - 8, 24, TRUE);  // "Keyword"
+}
+
+LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SIZE:
+      LayOutRoom(hwnd, LOWORD(lp), HIWORD(lp));
+      break;  // DefMDIChildProc needs WM_SIZE too
+    case WM_DESTROY:
+      if (SimClient* client = ClientOf(hwnd)) client->OnChildDestroyed(hwnd);
+      break;
+  }
+  return DefMDIChildProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  SimClient* client = ClientOf(hwnd);
+  HWND mdi = FindWindowExA(hwnd, nullptr, kMdiClientClass, nullptr);
+  switch (msg) {
+    case WM_NCCREATE: {
+      auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+      break;
+    }
+    case WM_SIZE: {
+      HWND toolbar = FindWindowExA(hwnd, nullptr, kToolbarClass, nullptr);
+      int w = LOWORD(lp), h = HIWORD(lp);
+      if (toolbar) MoveWindow(toolbar, 0, 0, w, kToolbarHeight, TRUE);
+      if (mdi) MoveWindow(mdi, 0, kToolbarHeight, w, h - kToolbarHeight, TRUE);
+      return 0;
+    }
+    case WM_TIMER:
+      if (client) client->OnFrameTimer(wp);
+      return 0;
+    case kAppCloseKeyword:
+      if (client) client->OnFrameApp(wp);
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefFrameProcA(hwnd, mdi, msg, wp, lp);
+}
+
+LRESULT CALLBACK BuddyListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    SetWindowLongPtrA(dlg, DWLP_USER, lp);
+    return TRUE;
+  }
+  if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+    auto* client = reinterpret_cast<SimClient*>(GetWindowLongPtrA(dlg, DWLP_USER));
+    if (client) client->OnDialogCommand(LOWORD(wp));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+bool RegisterClasses(HINSTANCE instance) {
+  static bool done = false;
+  if (done) return true;
+
+  WNDCLASSA wc{};
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+
+  auto reg = [&](const char* name, WNDPROC proc, HBRUSH background) {
+    wc.lpszClassName = name;
+    wc.lpfnWndProc = proc;
+    wc.hbrBackground = background;
+    return RegisterClassA(&wc) != 0 ||
+           GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  };
+  HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+  if (!reg(kFrameClass, FrameProc, GetSysColorBrush(COLOR_APPWORKSPACE)) ||
+      !reg(kChildClass, ChildProc, face) || !reg(kToolbarClass, PanelProc, face) ||
+      !reg(kInnerToolbarClass, PanelProc, face) ||
+      !reg(kComboboxClass, PanelProc, face) || !reg(kIconClass, IconProc, face) ||
+      !reg(kBuddyListClass, BuddyListProc, GetSysColorBrush(COLOR_WINDOW)))
+    return false;
+
+  // The client's own text controls behave like "Edit" and "ListBox": make
+  // them superclasses of those, under the client's class names.
+  auto superclass = [&](const char* base, const char* name, WNDPROC proc,
+                        WNDPROC& base_proc) {
+    WNDCLASSA sc{};
+    if (!GetClassInfoA(nullptr, base, &sc)) return false;
+    base_proc = sc.lpfnWndProc;
+    sc.lpfnWndProc = proc;
+    sc.hInstance = instance;
+    sc.lpszClassName = name;
+    sc.style &= ~CS_GLOBALCLASS;
+    return RegisterClassA(&sc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  };
+  if (!superclass("Edit", kRichTextClass, EditLikeProc, g_edit_proc) ||
+      !superclass("Edit", kViewClass, EditLikeProc, g_edit_proc) ||
+      !superclass("Edit", kOldEditClass, EditLikeProc, g_edit_proc) ||
+      !superclass("ListBox", kListboxClass, ListboxLikeProc, g_listbox_proc))
+    return false;
+  done = true;
+  return true;
+}
+
+// A dialog template in memory: the client's error box has no resource file.
+// Children in this order: an empty "Static" (the icon's place), "OK", and
+// the "Static" that holds the message.
+std::vector<WORD> ErrorDialogTemplate() {
+  std::vector<WORD> t;
+  auto dword = [&](DWORD v) {
+    t.push_back(LOWORD(v));
+    t.push_back(HIWORD(v));
+  };
+  auto text = [&](const char* s) {
+    while (*s) t.push_back(static_cast<unsigned char>(*s++));
+    t.push_back(0);
+  };
+  auto align = [&] {
+    if (t.size() % 2) t.push_back(0);
+  };
+  auto item = [&](DWORD style, short x, short y, short cx, short cy, WORD id,
+                  WORD atom, const char* caption) {
+    align();
+    dword(style | WS_CHILD | WS_VISIBLE);
+    dword(0);
+    t.push_back(x);
+    t.push_back(y);
+    t.push_back(cx);
+    t.push_back(cy);
+    t.push_back(id);
+    t.push_back(0xFFFF);
+    t.push_back(atom);
+    text(caption);
+    t.push_back(0);  // no creation data
+  };
+  dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | WS_VISIBLE);
+  dword(0);
+  t.push_back(3);  // items
+  t.push_back(0);
+  t.push_back(0);
+  t.push_back(200);
+  t.push_back(60);
+  t.push_back(0);  // no menu
+  t.push_back(0);  // default class
+  text(kErrorDialogCaption);
+  item(SS_ICON, 8, 8, 20, 20, kIdIconSlot, 0x0082, "");
+  item(BS_DEFPUSHBUTTON | WS_TABSTOP, 75, 40, 50, 14, kIdOk, 0x0080, kOkCaption);
+  item(SS_LEFT, 36, 8, 156, 28, kIdMessage, 0x0082, "");
+  return t;
+}
+
+struct MenuSpec {
+  const char* title;
+  std::vector<const char*> items;  // "-" is a separator
+};
+
+// The bars differ where the version is read: the fifth menu's tenth entry
+// on the newer clients; the count of menus and the second (eight menus) or
+// first menu's ninth entry on the older ones. Separators take places too.
+std::vector<MenuSpec> MenuBarFor(const std::string& version) {
+  const char* whats_new =
+      version == "5" ? kVersion5MenuText : "&What's New in AOL 4.0";
+  if (version == "5" || version == "4") {
+    return {
+        {"&File", {"&New", "&Open...", "&Save", "Save &As...", "-", "&Print...", "-", "E&xit"}},
+        {"&Edit", {"&Undo", "-", "Cu&t", "&Copy", "&Paste", "Select &All"}},
+        {"&Window", {"&Cascade", "&Tile", "Arrange &Icons", "Close &All"}},
+        {"&Sign Off", {"&Sign Off", "S&witch Name"}},
+        {"&Help", {"&Help Topics", "&Search...", "-", "&Keyboard", "&Accessibility",
+                   "&Offline Help", "&Services", "-", "&Controls", whats_new, "&About"}},
+    };
+  }
+  std::vector<MenuSpec> bar = {
+      {"&File", {"&New", "&Open...", "&Save", "Save &As...", "-", "&Print...",
+                 "Print Se&tup", "-", "E&xit"}},
+      {"&Edit", {"&Undo", "-", "Cu&t", "&Copy", "&Paste", "Select &All", "-",
+                 "&Find...", "&Logging...", "&Spelling"}},
+      {"&Go To", {"&Keyword...", "&Lobby"}},
+      {"&Mail", {"&Compose", "&Read"}},
+      {"&Members", {"&Profile", "&Locate"}},
+      {"&Window", {"&Cascade", "&Tile"}},
+      {"&Sign Off", {"&Sign Off"}},
+      {"&Help", {"&Help Topics", "&About"}},
+  };
+  // Version 3 has a ninth menu, so its first menu is read: the logging item
+  // of the second menu must then not count.
+  if (version == "3") bar.push_back({"&Services", {"&Directory"}});
+  return bar;
+}
+
+}  // namespace
+
+SimClient::SimClient(const Options& options, HINSTANCE instance)
+    : options_(options), instance_(instance) {}
+
+SimClient::~SimClient() {
+  if (dialog_) DestroyWindow(dialog_);
+  if (buddy_list_) DestroyWindow(buddy_list_);
+  if (frame_ && IsWindow(frame_)) {
+    SetWindowLongPtrA(frame_, GWLP_USERDATA, 0);
+    DestroyWindow(frame_);
+  }
+  if (transcript_) std::fclose(transcript_);
+}
+
+std::unique_ptr<SimClient> SimClient::Create(const Options& options,
+                                             HINSTANCE instance) {
+  std::unique_ptr<SimClient> client(new SimClient(options, instance));
+  if (!client->Build()) return nullptr;
+  return client;
+}
+
+bool SimClient::Build() {
+  if (!options_.transcript.empty()) {
+    transcript_ = std::fopen(options_.transcript.c_str(), "ab");
+    if (!transcript_) return false;
+  }
+  if (!RegisterClasses(instance_)) return false;
+
+  std::string caption = std::string(kSimFrameCaption) + " " + options_.version;
+  frame_ = CreateWindowExA(0, kFrameClass, caption.c_str(),
+                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 820, 600,
+                           nullptr, nullptr, instance_, this);
+  if (!frame_ || !BuildMenu() || !BuildToolbar()) return false;
+
+  CLIENTCREATESTRUCT ccs{};
+  ccs.idFirstChild = 50000;
+  mdi_ = CreateWindowExA(WS_EX_CLIENTEDGE, kMdiClientClass, nullptr,
+                         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL,
+                         0, kToolbarHeight, 800, 500, frame_, nullptr, instance_, &ccs);
+  if (!mdi_) return false;
+
+  // A new MDI child goes on top of its siblings: make them from the bottom
+  // up so that they stand in the order given, the first one topmost.
+  for (auto it = options_.children.rbegin(); it != options_.children.rend(); ++it)
+    if (!MakeRoom(*it)) return false;
+
+  if (options_.buddy_list) {
+    buddy_list_ = CreateWindowExA(0, kBuddyListClass, options_.buddy_caption.c_str(),
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 880, 40, 180, 400,
+                                  nullptr, nullptr, instance_, nullptr);
+    if (!buddy_list_) return false;
+  }
+
+  if (options_.hang_after_ms) SetTimer(frame_, kTimerHang, options_.hang_after_ms, nullptr);
+  if (options_.quit_after_ms) SetTimer(frame_, kTimerQuit, options_.quit_after_ms, nullptr);
+
+  ShowWindow(frame_, SW_SHOWNORMAL);
+  Record("ready", options_.version);
+  return true;
+}
+
+bool SimClient::BuildMenu() {
+  HMENU bar = CreateMenu();
+  UINT id = 100;
+  for (const MenuSpec& m : MenuBarFor(options_.version)) {
+    HMENU sub = CreatePopupMenu();
+    for (const char* item : m.items) {
+      if (std::strcmp(item, "-") == 0) AppendMenuA(sub, MF_SEPARATOR, 0, nullptr);
+      else AppendMenuA(sub, MF_STRING, id++, item);
+    }
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), m.title);
+  }
+  return SetMenu(frame_, bar) != FALSE;
+}
+
+bool SimClient::BuildToolbar() {
+  toolbar_ = MakeChild(frame_, kToolbarClass, "", WS_CLIPCHILDREN, nullptr);
+  if (!toolbar_) return false;
+  if (FamilyOf(options_.version) == Family::kNewer) {
+    HWND inner = MakeChild(toolbar_, kInnerToolbarClass, "", WS_CLIPCHILDREN, nullptr);
+    HWND combo = inner ? MakeChild(inner, kComboboxClass, "", WS_CLIPCHILDREN, nullptr)
+                       : nullptr;
+    if (!combo) return false;
+    Control* box = NewControl(Control::kKeywordBox);
+    HWND edit = MakeChild(combo, kEditClass, "", WS_BORDER | ES_AUTOHSCROLL, box);
+    if (!edit) return false;
+    box->base = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditLikeProc)));
+    MoveWindow(inner, 4, 4, 300, kToolbarHeight - 8, TRUE);
+    return true;
+  }
+  for (int i = 1; i <= kOlderToolbarIcons; ++i) {
+    Control* icon = NewControl(Control::kIcon);
+    icon->icon = i;
+    std::string label = std::to_string(i);
+    HWND h = MakeChild(toolbar_, kIconClass, label.c_str(), 0, icon);
+    if (!h) return false;
+    MoveWindow(h, 4 + (i - 1) * 32, 3, 30, kToolbarHeight - 6, TRUE);
+  }
+  return true;
+}
+
+Control* SimClient::NewControl(int kind) {
+  controls_.push_back(std::make_unique<Control>());
+  controls_.back()->kind = kind;
+  controls_.back()->client = this;
+  return controls_.back().get();
+}
+
+HWND SimClient::MakeChild(HWND parent, const char* cls, const char* text,
+                          DWORD style, Control* control) {
+  HWND h = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10,
+                           parent, nullptr, instance_, nullptr);
+  if (h && control)
+    SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+  return h;
+}
+
+// Child windows stack in the order they are made, the first on top, so the
+// first "RICHCNTL" made is the view and the second the input box.
+Room* SimClient::MakeRoom(const ChildSpec& spec) {
+  auto room = std::make_unique<Room>();
+  room->spec = spec;
+  int offset = 24 * (next_cascade_++ % 8);
+  room->window = CreateWindowExA(WS_EX_MDICHILD, kChildClass, spec.caption.c_str(),
+                                 WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                 offset, offset, 520, 330, mdi_, nullptr, instance_, nullptr);
+  if (!room->window) return nullptr;
+  SetWindowLongPtrA(room->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+
+  Control* view = NewControl(Control::kView);
+  Control* input = NewControl(Control::kInput);
+  view->room = input->room = room.get();
+  const DWORD view_style = WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
+  const DWORD input_style = WS_BORDER | ES_AUTOHSCROLL;
+  bool newer = spec.family == Family::kNewer;
+  HWND w = room->window;
+  room->view = MakeChild(w, newer ? kRichTextClass : kViewClass, "", view_style, view);
+  if (!spec.partial) {
+    HWND list = MakeChild(w, kListboxClass, "", WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
+                          nullptr);
+    if (list) {
+      SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(options_.screen_name.c_str()));
+      SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("lurker"));
+    }
+  }
+  MakeChild(w, kIconClass, "Send", 0, nullptr);
+  if (newer) MakeChild(w, kComboboxClass, "", 0, nullptr);
+  room->input = MakeChild(w, newer ? kRichTextClass : kOldEditClass, "", input_style, input);
+  if (!room->view || !room->input) return nullptr;
+
+  RECT r;
+  GetClientRect(w, &r);
+  LayOutRoom(w, r.right, r.bottom);
+  rooms_.push_back(std::move(room));
+  return rooms_.back().get();
+}
+
+bool SimClient::PreTranslate(MSG& msg) {
+  return dialog_ && IsDialogMessageA(dialog_, &msg);
+}
+
+void SimClient::Record(const char* tag, const std::string& payload) {
+  if (!transcript_) return;
+  std::string rec = EncodeRecord(tag, payload);
+  std::fwrite(rec.data(), 1, rec.size(), transcript_);
+  // Tests read the transcript while the client runs.
+  std::fflush(transcript_);
+}
+
+void SimClient::OnInputEnter(Control& input) {
+  Room* room = input.room;
+  std::string line = TextOf(room->input);
+  if (options_.sticky_input || line.empty()) return;
+  ++lines_taken_;
+  if (room->spec.role == ChildSpec::Role::kRoom) Record("chat", line);
+  else Record("stray", room->spec.caption + "\t" + line);
+  AppendToView(room->view, options_.screen_name + ": " + StripMarkup(line));
+  if (lines_taken_ == options_.quit_on_line) ExitProcess(3);
+  if (lines_taken_ == options_.hang_on_line) Sleep(options_.hang_ms);
+  SetWindowTextA(room->input, "");
+}
+
+void SimClient::OnKeywordEnter(HWND edit) {
+  std::string address = TextOf(edit);
+  // The newer clients' box is sent a space before Enter.
+  while (!address.empty() && address.back() == ' ') address.pop_back();
+  SetWindowTextA(edit, "");
+  if (keyword_window_ && GetParent(edit) == keyword_window_)
+    PostMessageA(frame_, kAppCloseKeyword, 0, 0);
+  if (address.empty()) return;
+  Record("keyword", address);
+  OpenAddress(address);
+}
+
+void SimClient::OnIconClick(Control& icon) {
+  Record("icon", std::to_string(icon.icon));
+  int keyword_icon = options_.version == "2.5" ? kKeywordIcon25 : kKeywordIcon3;
+  if (icon.icon == keyword_icon) OpenKeywordWindow();
+}
+
+void SimClient::OpenKeywordWindow() {
+  if (keyword_window_) {
+    SendMessageA(mdi_, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(keyword_window_), 0);
+    return;
+  }
+  keyword_window_ = CreateWindowExA(WS_EX_MDICHILD, kChildClass, kKeywordCaption,
+                                    WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
+                                    200, 120, 320, 70, mdi_, nullptr, instance_, nullptr);
+  if (!keyword_window_) return;
+  SetWindowLongPtrA(keyword_window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  Control* box = NewControl(Control::kKeywordBox);
+  MakeChild(keyword_window_, kOldEditClass, "", WS_BORDER | ES_AUTOHSCROLL, box);
+  RECT r;
+  GetClientRect(keyword_window_, &r);
+  LayOutRoom(keyword_window_, r.right, r.bottom);
+}
+
+void SimClient::OpenAddress(const std::string& address) {
+  const std::size_t prefix = std::strlen(kPrivateRoomAddress);
+  if (address.compare(0, prefix, kPrivateRoomAddress) != 0) return;
+  std::string name = address.substr(prefix);
+  switch (options_.private_room) {
+    case PrivateRoomOutcome::kNothing:
+      return;
+    case PrivateRoomOutcome::kError:
+      ShowErrorDialog();
+      return;
+    case PrivateRoomOutcome::kOpen:
+      pending_room_ = options_.private_room_caption.empty() ? name
+                                                            : options_.private_room_caption;
+      if (options_.private_room_delay_ms)
+        SetTimer(frame_, kTimerPrivateRoom, options_.private_room_delay_ms, nullptr);
+      else
+        OpenPrivateRoom(pending_room_);
+      return;
+  }
+}
+
+// The user moves: the new room opens on top, then the rooms left behind close.
+void SimClient::OpenPrivateRoom(const std::string& caption) {
+  std::vector<HWND> left;
+  for (const auto& r : rooms_)
+    if (r->window && r->spec.role == ChildSpec::Role::kRoom) left.push_back(r->window);
+  ChildSpec spec;
+  spec.caption = caption;
+  spec.family = FamilyOf(options_.version);
+  if (!MakeRoom(spec)) return;
+  for (HWND w : left) SendMessageA(mdi_, WM_MDIDESTROY, reinterpret_cast<WPARAM>(w), 0);
+  Record("room-opened", caption);
+}
+
+void SimClient::ShowErrorDialog() {
+  if (dialog_) DestroyWindow(dialog_);
+  std::vector<WORD> tpl = ErrorDialogTemplate();
+  dialog_ = CreateDialogIndirectParamA(instance_, reinterpret_cast<LPCDLGTEMPLATEA>(tpl.data()),
+                                       frame_, DialogProc, reinterpret_cast<LPARAM>(this));
+  if (!dialog_) return;
+  dialog_message_ = GetDlgItem(dialog_, kIdMessage);
+  Record("dialog-shown", options_.error_message);
+  if (options_.error_message_delay_ms) {
+    SetTimer(frame_, kTimerDialogMessage, options_.error_message_delay_ms, nullptr);
+  } else {
+    SetWindowTextA(dialog_message_, options_.error_message.c_str());
+  }
+}
+
+void SimClient::OnDialogCommand(int) {
+  std::string message = TextOf(dialog_message_);
+  DestroyWindow(dialog_);
+  dialog_ = dialog_message_ = nullptr;
+  Record("dialog-closed", message);
+}
+
+void SimClient::OnFrameTimer(UINT_PTR id) {
+  KillTimer(frame_, id);
+  switch (id) {
+    case kTimerHang:
+      Sleep(options_.hang_ms);
+      break;
+    case kTimerQuit:
+      ExitProcess(3);
+    case kTimerPrivateRoom:
+      OpenPrivateRoom(pending_room_);
+      break;
+    case kTimerDialogMessage:
+      if (dialog_) SetWindowTextA(dialog_message_, options_.error_message.c_str());
+      break;
+  }
+}
+
+void SimClient::OnFrameApp(WPARAM) {
+  if (keyword_window_)
+    SendMessageA(mdi_, WM_MDIDESTROY, reinterpret_cast<WPARAM>(keyword_window_), 0);
+}
+
+void SimClient::OnChildDestroyed(HWND child) {
+  if (child == keyword_window_) keyword_window_ = nullptr;
+  for (auto& r : rooms_)
+    if (r->window == child) r->window = r->view = r->input = nullptr;
+}
+
+int RunClient(const Options& options, HINSTANCE instance) {
+  std::unique_ptr<SimClient> client = SimClient::Create(options, instance);
+  if (!client) return 1;
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (client->PreTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}
+
+}  // namespace wendrel::clientsim
