@@ -56,12 +56,13 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC proc) {
 Form1::HandlerScope::HandlerScope(Form1& form) : form_(form) { ++form_.handler_depth_; }
 
 Form1::HandlerScope::~HandlerScope() {
-  if (--form_.handler_depth_ == 0 && form_.ending_) ExitProcess(0);
+  if (--form_.handler_depth_ == 0 && form_.ending_) form_.Finish();
 }
 
-std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, AppServices& services) {
+std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, AppServices& services,
+                                     std::function<void()> end_program) {
   if (!RegisterForm1Class(instance, &Form1::WndProc)) return nullptr;
-  std::unique_ptr<Form1> form(new Form1(instance, services));
+  std::unique_ptr<Form1> form(new Form1(instance, services, std::move(end_program)));
   form->dpi_ = GetScreenDpi();
   const ScreenDpi& dpi = form->dpi_;
   // WS_MINIMIZEBOX draws nothing on a window without a caption, but lets
@@ -309,7 +310,10 @@ void Form1::ExitClick() {
 void Form1::EndProgram() {
   ending_ = true;
   ChatOutbox& outbox = services_.platform.Outbox();
-  if (!outbox.typing && outbox.pending.empty()) ExitProcess(0);
+  if (!outbox.typing && outbox.pending.empty()) {
+    Finish();
+    return;
+  }
   // Clicked while SendChat was typing a line, so this handler's lines only
   // joined the queue. The call typing them lies below on the stack and
   // finishes them, and the user's own text, once this returns; the program
@@ -318,6 +322,16 @@ void Form1::EndProgram() {
   if (timer_enabled_) KillTimer(window_.get(), kTimer1Id);
   timer_enabled_ = false;
   if (window_) ShowWindow(window_.get(), SW_HIDE);
+}
+
+void Form1::Finish() {
+  if (finished_) return;
+  finished_ = true;
+  if (end_program_) {
+    end_program_();
+  } else {
+    ExitProcess(0);
+  }
 }
 
 // --- events ---------------------------------------------------------------

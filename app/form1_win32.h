@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,8 +19,11 @@ namespace wendrel {
 class Form1 : public IdleForm {
  public:
   // Creates the window hidden, with every control; empty when any step
-  // fails. `services` must outlive the form.
-  static std::unique_ptr<Form1> Create(HINSTANCE instance, AppServices& services);
+  // fails. `services` must outlive the form. `end_program` ends the process
+  // when an exit control is used (ExitProcess when empty); it is not
+  // expected to return.
+  static std::unique_ptr<Form1> Create(HINSTANCE instance, AppServices& services,
+                                       std::function<void()> end_program = {});
   ~Form1() override;
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
@@ -49,7 +53,8 @@ class Form1 : public IdleForm {
   bool& TickInProgress() override { return tick_in_progress_; }
 
  private:
-  Form1(HINSTANCE instance, AppServices& services) : instance_(instance), services_(services) {}
+  Form1(HINSTANCE instance, AppServices& services, std::function<void()> end_program)
+      : instance_(instance), services_(services), end_program_(std::move(end_program)) {}
 
   // Counts the handlers running on the stack, so that an exit that had to
   // wait for lines still being typed ends the program once they are out.
@@ -92,6 +97,7 @@ class Form1 : public IdleForm {
   // status + handle. Returns whether it was stored.
   bool AnnounceSignLines(const std::string& status);
   void EndProgram();
+  void Finish();
 
   HWND Control(int id) const;
   void DrawLabel(const DRAWITEMSTRUCT& item, int id);
@@ -100,6 +106,7 @@ class Form1 : public IdleForm {
 
   HINSTANCE instance_;
   AppServices& services_;
+  std::function<void()> end_program_;
   UniqueHwnd window_;
   UniqueHbrush back_brush_;
   UniqueHmenu opt_menu_;
@@ -113,6 +120,7 @@ class Form1 : public IdleForm {
   bool unloading_ = false;
   bool ending_ = false;
   bool terminated_ = false;
+  bool finished_ = false;
   bool post_quit_ = true;
   int handler_depth_ = 0;
 };

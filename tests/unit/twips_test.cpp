@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "winutil/twips.h"
+
+namespace wendrel {
+namespace {
+
+TEST(Twips, ToPixels) {
+  struct Case {
+    const char* name;
+    float twips;
+    int dpi;
+    int pixels;
+  };
+  const Case cases[] = {
+      {"window width at 96", 2295, 96, 153},
+      {"window height at 96", 1935, 96, 129},
+      {"window left at 96", 4890, 96, 326},
+      {"window top at 96", 3225, 96, 215},
+      {"far-off button at 96", 72480, 96, 4832},
+      {"negative top at 96", -1440, 96, -96},
+      {"two thirds of a pixel rounds up", 10, 96, 1},
+      {"a third of a pixel rounds down", 5, 96, 0},
+      {"half a pixel rounds away from zero", 7.5f, 96, 1},
+      {"negative half rounds away from zero", -7.5f, 96, -1},
+      {"negative two thirds", -10, 96, -1},
+      {"window width at 120", 2295, 120, 191},
+      {"window left at 120 is a half", 4890, 120, 408},
+      {"window height at 144", 1935, 144, 194},
+      {"window width at 192", 2295, 192, 306},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.name;
+}
+
+TEST(Twips, ToTwips) {
+  EXPECT_FLOAT_EQ(PixelsToTwips(1024, 96), 15360);
+  EXPECT_FLOAT_EQ(PixelsToTwips(768, 96), 11520);
+  EXPECT_FLOAT_EQ(PixelsToTwips(-33, 96), -495);
+  EXPECT_FLOAT_EQ(PixelsToTwips(100, 120), 1200);
+  EXPECT_FLOAT_EQ(PixelsToTwips(7, 144), 70);
+}
+
+// Every pass of a slide moves its edge 10 twips from where it stands; the
+// edge must move one pixel each time, in either direction, or the slide
+// would never end.
+TEST(Twips, EveryTenTwipStepMovesOnePixel) {
+  for (int dpi : {72, 96, 120, 144, 168, 192, 240}) {
+    for (int px = -50; px <= 50; ++px) {
+      const float here = PixelsToTwips(px, dpi);
+      const int right = PixelForMove(px, here + 10, dpi);
+      const int left = PixelForMove(px, here - 10, dpi);
+      EXPECT_GE(right, px + 1) << "dpi " << dpi << " px " << px;
+      EXPECT_LE(left, px - 1) << "dpi " << dpi << " px " << px;
+      // No more than the step allows, plus the rounding.
+      EXPECT_LE(right - px, static_cast<int>(10.0 * dpi / 1440 + 1.5)) << "dpi " << dpi;
+      EXPECT_LE(px - left, static_cast<int>(10.0 * dpi / 1440 + 1.5)) << "dpi " << dpi;
+    }
+  }
+}
+
+TEST(Twips, ExactTargetsStayPut) {
+  struct Case {
+    const char* name;
+    int current;
+    float target;
+    int dpi;
+    int expected;
+  };
+  const Case cases[] = {
+      {"flush left", 0, 0, 96, 0},
+      {"right edge of 1024 screen", 871, 15360 - 2295, 96, 871},
+      {"a request a hair off the pixel", 871, 13065.001f, 96, 871},
+      // 8.57 twips a pixel: the difference of two converted sizes is not
+      // an exact multiple and must not nudge the edge.
+      {"uneven pixel size", 871, PixelsToTwips(1024, 168) - PixelsToTwips(153, 168), 168, 871},
+      {"far jump", 0, 300, 96, 20},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PixelForMove(c.current, c.target, c.dpi), c.expected) << c.name;
+}
+
+}  // namespace
+}  // namespace wendrel
