@@ -47,6 +47,9 @@ void GiveBack(Platform& p, UserTyping& typing) {
 // it (the box reads empty), the box is gone, or the time is up.
 void TypeLine(Platform& p, UserTyping& typing, Hwnd box, const std::string& line) {
   if (typing.held && typing.box != box) GiveBack(p, typing);
+  // A client that does not answer would cost a time-out per message and
+  // could take the user's text without giving it back: leave its box alone.
+  if (!p.Responds(box)) return;
   if (!typing.held) {
     typing.box = box;
     typing.saved = GetText(p, box);

@@ -34,6 +34,8 @@ class Platform {
   // Every send is bounded: a window that is gone, hung or too slow answers
   // like a window that is not there (0 / false). Nothing here blocks for long.
 
+  // WM_NULL: true when the window exists and answers within the bound.
+  virtual bool Responds(Hwnd hwnd) = 0;
   // WM_GETTEXTLENGTH.
   virtual std::intptr_t GetTextLength(Hwnd hwnd) = 0;
   // WM_GETTEXT with wParam = `capacity` (room for the terminator included).

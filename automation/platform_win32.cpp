@@ -71,6 +71,10 @@ Hwnd Win32Platform::FindWindowExA(Hwnd parent, Hwnd after, const char* cls,
   return FromHwnd(::FindWindowExA(ToHwnd(parent), ToHwnd(after), cls, caption));
 }
 
+bool Win32Platform::Responds(Hwnd hwnd) {
+  return Send(hwnd, WM_NULL, 0, 0).ok();
+}
+
 std::intptr_t Win32Platform::GetTextLength(Hwnd hwnd) {
   const SendResult r = Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
   if (!r.ok() || r.value < 0) return 0;

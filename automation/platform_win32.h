@@ -63,6 +63,7 @@ class Win32Platform : public Platform {
   Hwnd FindWindowExA(Hwnd parent, Hwnd after, const char* cls,
                      const char* caption) override;
 
+  bool Responds(Hwnd hwnd) override;
   std::intptr_t GetTextLength(Hwnd hwnd) override;
   std::size_t GetTextInto(Hwnd hwnd, char* buffer,
                           std::size_t capacity) override;

@@ -543,6 +543,11 @@ void FakeDesktop::AfterDelivery(Hwnd hwnd) {
   hook(m);
 }
 
+bool FakeDesktop::Responds(Hwnd hwnd) {
+  const Node* node = Find(hwnd);
+  return node != nullptr && !node->hung;
+}
+
 std::intptr_t FakeDesktop::GetTextLength(Hwnd hwnd) {
   Node* node = Deliver(hwnd, kWmGetTextLength, 0, "", false);
   if (!node) return 0;

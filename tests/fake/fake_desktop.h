@@ -239,6 +239,7 @@ class FakeDesktop : public Platform {
   Hwnd FindWindowA(const char* cls, const char* caption) override;
   Hwnd FindWindowExA(Hwnd parent, Hwnd after, const char* cls,
                      const char* caption) override;
+  bool Responds(Hwnd hwnd) override;
   std::intptr_t GetTextLength(Hwnd hwnd) override;
   std::size_t GetTextInto(Hwnd hwnd, char* buffer, std::size_t capacity) override;
   bool SetText(Hwnd hwnd, const std::string& text) override;

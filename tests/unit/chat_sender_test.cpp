@@ -186,6 +186,25 @@ TEST(SendChat, StopsWhenTheClientGoesAwayMidPost) {
   }
 }
 
+// A client that is not answering gets no message at all: each would cost a
+// time-out, and text set into its box might never be given back.
+TEST(SendChat, LeavesTheBoxOfAHungClientAlone) {
+  for (const char* version : {"4", "3"}) {
+    FakeDesktop d;
+    FakeRoom room = d.AddClient(version).AddRoom("Lobby");
+    room.input.SetText("mine");
+    room.input.SetHung(true);
+    d.ClearLog();
+    SendChat(d, "hi");
+    room.input.SetHung(false);
+    EXPECT_EQ(room.input.Text(), "mine") << version;
+    for (const SentMessage& m : d.Messages()) {
+      EXPECT_NE(m.hwnd, room.input.hwnd()) << version << ": message " << m.message;
+    }
+    EXPECT_TRUE(room.Lines().empty()) << version;
+  }
+}
+
 // A timer tick or a click handled inside the Enter loop hands over lines of
 // its own: they are typed after the current one, in order, styled as the
 // settings stand when each is typed, and the user's typing comes back once.
