@@ -1,7 +1,8 @@
 #include "app/idle.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/announcements.h"
 #include "automation/discovery.h"
@@ -31,24 +32,48 @@ void PostRunningPair(AppServices& s, IdleForm& form, const std::string& handle) 
   Announce(s, ClientInfoLine(s.platform));
 }
 
+// Digits with at most one decimal point between digits: what a counter
+// caption may hold. Signs, exponents, "inf" and hex are not counts.
+bool IsPlainDecimal(const std::string& text) {
+  std::size_t digits = 0;
+  std::size_t points = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c == '.' && i > 0 && i + 1 < text.size() && points == 0) {
+      ++points;
+    } else {
+      return false;
+    }
+  }
+  return digits > 0;
+}
+
+// The shortest decimal text that reads back as `value`, never in exponent
+// form. The C library's own formatting is used on purpose: the C++ one for
+// doubles would more than double the size of the program.
+std::string ShortestDecimal(double value) {
+  char text[400];
+  if (value == std::floor(value)) {
+    std::snprintf(text, sizeof text, "%.0f", value);
+    return text;
+  }
+  for (int precision = 1; precision <= 17; ++precision) {
+    std::snprintf(text, sizeof text, "%.*f", precision, value);
+    if (std::strtod(text, nullptr) == value) break;
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string NextCount(const std::string& caption) {
   // The labels only ever hold what this program wrote, but a caption that is
   // not a finite number counts as 0 rather than failing the tick.
-  double value = 0;
-  const char* first = caption.data();
-  const char* last = first + caption.size();
-  const auto parsed = std::from_chars(first, last, value);
-  if (parsed.ec != std::errc() || parsed.ptr != last || !std::isfinite(value)) value = 0;
-  const double next = value + 1;
-  // Plain digits, never "1e+06", for any count a run could reach.
-  const auto format = std::fabs(next) < 1e15 ? std::chars_format::fixed
-                                              : std::chars_format::general;
-  char text[64];
-  const auto written = std::to_chars(text, text + sizeof text, next, format);
-  if (written.ec != std::errc()) return "1";
-  return std::string(text, written.ptr);
+  double value = IsPlainDecimal(caption) ? std::strtod(caption.c_str(), nullptr) : 0;
+  if (!std::isfinite(value)) value = 0;
+  return ShortestDecimal(value + 1);
 }
 
 void AdvanceCounter(IdleForm& form, Counter c) {

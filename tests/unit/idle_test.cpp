@@ -53,6 +53,9 @@ TEST(Idle, NextCount) {
       {"hex counts as 0", "0x10", "1"},
       {"infinity counts as 0", "inf", "1"},
       {"overflow counts as 0", "1e999", "1"},
+      {"sign counts as 0", "-5", "1"},
+      {"lone point counts as 0", ".", "1"},
+      {"more digits than fit in 64 bits", "100000000000000000000", "100000000000000000000"},
   };
   for (const Case& c : cases) EXPECT_EQ(NextCount(c.caption), c.want) << c.name;
 }
