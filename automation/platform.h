@@ -2,8 +2,9 @@
 //
 // Everything the automation does to the client's windows, to profile files
 // and to the clock goes through this interface. Win32Platform translates it
-// to user32/kernel32; the tests use an in-memory desktop. Nothing else in
-// automation/ includes <windows.h>, so the core builds anywhere.
+// to user32/kernel32; FakeDesktop is the in-memory desktop of the tests.
+// Nothing else in automation/ includes <windows.h>, so the core builds
+// anywhere.
 #pragma once
 
 #include <cstddef>

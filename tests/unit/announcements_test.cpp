@@ -5,7 +5,7 @@
 
 #include "app/announcements.h"
 #include "automation/client_contract.h"
-#include "tests/fake/fake_desktop.h"
+#include "automation/fake_desktop.h"
 #include "tests/unit/app_world.h"
 
 namespace wendrel {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/services.h"
+#include "automation/fake_desktop.h"
 #include "automation/text_styles.h"
 #include "tests/fake/fake_app.h"
-#include "tests/fake/fake_desktop.h"
 
 namespace wendrel {
 

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "automation/client_contract.h"
-#include "tests/fake/fake_desktop.h"
+#include "automation/fake_desktop.h"
 
 namespace wendrel {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "automation/client_contract.h"
-#include "tests/fake/fake_desktop.h"
+#include "automation/fake_desktop.h"
 
 namespace wendrel {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "automation/pause.h"
-#include "tests/fake/fake_desktop.h"
+#include "automation/fake_desktop.h"
 
 namespace wendrel {
 namespace {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "automation/client_contract.h"
+#include "automation/fake_desktop.h"
 #include "automation/private_room.h"
 #include "automation/text_styles.h"
-#include "tests/fake/fake_desktop.h"
 
 namespace wendrel {
 namespace {

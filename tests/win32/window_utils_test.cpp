@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "tests/fake/fake_desktop.h"
+#include "automation/fake_desktop.h"
 #include "winutil/twips.h"
 
 namespace wendrel {

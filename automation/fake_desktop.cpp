@@ -1,4 +1,4 @@
-#include "tests/fake/fake_desktop.h"
+#include "automation/fake_desktop.h"
 
 #include <algorithm>
 #include <cstring>

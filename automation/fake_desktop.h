@@ -1,4 +1,5 @@
-// An in-memory desktop that plays the chat client for the tests.
+// The in-memory desktop the tests run the automation against: the other
+// side of the platform seam, beside Win32Platform, playing the chat client.
 //
 // It implements Platform the way the real layer behaves: windows in a tree
 // with their children in z-order, text read and set by bounded sends that
