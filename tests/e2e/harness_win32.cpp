@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "app/form1_ids.h"
 #include "automation/client_contract.h"
 
 namespace wendrel::e2e {
@@ -269,6 +270,105 @@ HWND SimulatedClient::InputOf(HWND room) {
     return FindWindowExA(room, view, kRichTextClass, nullptr);
   return FindWindowExA(room, nullptr, kOldEditClass, nullptr);
 }
+
+// --- the idler -------------------------------------------------------------
+
+namespace {
+
+constexpr char kPromptCaption[] = "wendrel idler";
+
+struct WindowSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindIdlerWindow(HWND hwnd, LPARAM lp) {
+  auto* search = reinterpret_cast<WindowSearch*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (pid != search->pid || std::string(cls) != kForm1Class) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+bool PressButton(HWND dialog, const char* caption) {
+  HWND button = FindWindowExA(dialog, nullptr, kButtonClass, caption);
+  if (!button) return false;
+  PostMessageA(button, BM_CLICK, 0, 0);
+  return WaitUntil([&] { return !IsWindow(dialog); }, kStartTimeoutMs);
+}
+
+}  // namespace
+
+IdlerProcess IdlerProcess::Start(const TempDir& dir) {
+  IdlerProcess idler;
+  const std::string exe = dir.File("wendrel-idler.exe");
+  if (!CopyFileA(IdlerExe().c_str(), exe.c_str(), FALSE)) return idler;
+  idler.process_ = ChildProcess::Start(exe, {}, dir.path());
+  if (!idler.process_) return idler;
+  WindowSearch search{idler.process_.id(), nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(FindIdlerWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr || !idler.process_.Running();
+      },
+      kStartTimeoutMs);
+  idler.window_ = search.found;
+  return idler;
+}
+
+void IdlerProcess::Click(int id) const {
+  PostMessageA(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(Control(id)));
+}
+
+void IdlerProcess::Tick() const { PostMessageA(window_, WM_TIMER, kTimer1Id, 0); }
+
+bool IdlerProcess::Settle(unsigned timeout_ms) const {
+  // A sent message may be answered from any pump, even one inside a
+  // handler, and before messages posted earlier; posted messages keep their
+  // order. So post a change nobody sees, the room box's length limit, and
+  // wait to see it made, then put the limit back.
+  static WPARAM cookie = 400000;
+  HWND box = Control(kText2Id);
+  const SendResult before = BoundedSend(box, EM_GETLIMITTEXT, 0, 0, timeout_ms);
+  if (!before.ok()) return false;
+  const WPARAM mark = ++cookie;
+  PostMessageA(box, EM_SETLIMITTEXT, mark, 0);
+  const bool seen = WaitUntil(
+      [&] {
+        const SendResult now = BoundedSend(box, EM_GETLIMITTEXT, 0, 0, timeout_ms);
+        return now.ok() && static_cast<WPARAM>(now.value) == mark;
+      },
+      timeout_ms);
+  if (seen) BoundedSend(box, EM_SETLIMITTEXT, static_cast<WPARAM>(before.value), 0, timeout_ms);
+  return seen;
+}
+
+HWND WaitForPrompt(unsigned timeout_ms) {
+  // The dialog is found while its controls are still being made; it is
+  // shown once they are all there.
+  HWND prompt = nullptr;
+  WaitUntil(
+      [&] {
+        prompt = FindWindowA(kDialogClass, kPromptCaption);
+        return prompt && IsWindowVisible(prompt);
+      },
+      timeout_ms);
+  return prompt && IsWindowVisible(prompt) ? prompt : nullptr;
+}
+
+bool AnswerPrompt(HWND prompt, const std::string& answer) {
+  HWND edit = FindWindowExA(prompt, nullptr, kEditClass, nullptr);
+  if (!BoundedSend(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.c_str()),
+                   kReadTimeoutMs).ok())
+    return false;
+  return PressButton(prompt, kOkCaption);
+}
+
+bool CancelPrompt(HWND prompt) { return PressButton(prompt, "Cancel"); }
 
 // --- the stored handle -----------------------------------------------------
 

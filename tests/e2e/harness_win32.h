@@ -123,6 +123,40 @@ class SimulatedClient {
   Transcript transcript_;
 };
 
+// The idler, run from a copy in a test's folder so that the test's zq7.ini
+// sits beside it.
+class IdlerProcess {
+ public:
+  IdlerProcess() = default;
+  // Copies and starts the idler and waits for its main window to exist
+  // (hidden while the load handler runs). Empty (false) when it did not.
+  static IdlerProcess Start(const TempDir& dir);
+  explicit operator bool() const { return window_ != nullptr; }
+  ChildProcess& process() { return process_; }
+  HWND window() const { return window_; }
+  HWND Control(int id) const { return GetDlgItem(window_, id); }
+  // A click posted, as the user's would be queued: the handler may show a
+  // modal prompt, which the test must be free to answer.
+  void Click(int id) const;
+  // One tick of the idle timer, now.
+  void Tick() const;
+  // Returns once the idler has taken everything posted to it before the call
+  // and pumps messages again; false if it did not in time.
+  bool Settle(unsigned timeout_ms = 10000) const;
+
+ private:
+  ChildProcess process_;
+  HWND window_ = nullptr;
+};
+
+// The handle prompt, "#32770" captioned "wendrel idler"; null when it did
+// not appear in time.
+HWND WaitForPrompt(unsigned timeout_ms = 10000);
+// Types `answer` into the prompt and presses OK, or presses Cancel; true
+// once the prompt has closed.
+bool AnswerPrompt(HWND prompt, const std::string& answer);
+bool CancelPrompt(HWND prompt);
+
 // The real platform layer, with the program's folder (where zq7.ini is
 // looked for) moved to a test's own folder.
 class TestPlatform : public Win32Platform {
