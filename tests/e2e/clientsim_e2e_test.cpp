@@ -95,6 +95,9 @@ TEST(ClientSimContract, EnterTakesTheLineByteForByteAndEmptiesTheBox) {
     EXPECT_EQ(TextOf(input), "");
     Send(input, WM_CHAR, kCharEnter);  // an empty box sends nothing
     EXPECT_EQ(client.Chat(), std::vector<std::string>{line});
+    // People watching read the line without its markup.
+    HWND view = GetWindow(client.Children().at(0), GW_CHILD);
+    EXPECT_EQ(TextOf(view), "you: \xB7 caf\xE9 a\\b\tc");
   }
 }
 

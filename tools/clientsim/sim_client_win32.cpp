@@ -413,6 +413,10 @@ bool SimClient::Build() {
                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 880, 40, 180, 400,
                                   nullptr, nullptr, instance_, nullptr);
     if (!buddy_list_) return false;
+    HWND buddies = CreateWindowExA(0, "ListBox", "", WS_CHILD | WS_VISIBLE, 0, 0, 170, 370,
+                                   buddy_list_, nullptr, instance_, nullptr);
+    for (const char* name : {"Buddies (2/3)", "  lurker", "  insomniac"})
+      SendMessageA(buddies, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
   }
 
   if (options_.hang_after_ms) SetTimer(frame_, kTimerHang, options_.hang_after_ms, nullptr);
