@@ -1,5 +1,6 @@
 #include "tests/e2e/harness_win32.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
