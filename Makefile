@@ -2,7 +2,8 @@
 # as root), build and run; everything else is CMake presets underneath.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps native windows fuzz test test-native test-fuzz test-windows clean
+.PHONY: all deps native windows fuzz test test-native test-fuzz test-windows \
+        demo package bench clean
 
 all: native windows
 
@@ -27,10 +28,24 @@ test-native: native
 test-fuzz: fuzz
 	ctest --preset fuzz
 
-test-windows: windows
+test-windows: windows package
 	ctest --preset windows
 
 test: test-native test-fuzz test-windows
+
+# The idler beside the simulated client, under Wine: on your display when
+# there is one, else a scripted session in a virtual X server.
+VERSION ?= 4
+demo:
+	VERSION=$(VERSION) scripts/demo.sh
+
+# build/windows/wendrel-idler-1.00-win64.zip
+package: windows
+	cmake --build --preset windows --target package
+
+# Processor time, posting time, size, memory, start-up; takes a few minutes.
+bench: windows
+	bench/run.sh
 
 clean:
 	-tests/e2e/wine-ctl.sh down >/dev/null 2>&1
