@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,17 +14,24 @@
 namespace wendrel {
 namespace {
 
+using Lines = std::vector<std::string>;
+
 const char* const kVersions[] = {"5", "4", "3", "2.5"};
+constexpr std::uint64_t kNever = ~0ull;
 
-// What the newer clients' rooms receive in front of every line when there is
-// no settings file.
-const char kNewerMarkup[] = "</html><font face=\"arial\" color=#><font color=#>";
+// The outcome lines for "My Room" (middle dots; two spaces before "can't"
+// in the full and invalid lines, none after the dot of "full").
+const std::string kEntered = "\xB7 zarnik has entered.";
+const std::string kFull = "\xB7 zarnik  can't enter my room \xB7" "full.";
+const std::string kError = "\xB7 zarnik can't enter my room \xB7 error.";
+const std::string kBanned = "\xB7 zarnik can't enter my room \xB7 banned.";
+const std::string kInvalid = "\xB7 zarnik  can't enter my room \xB7 invalid.";
 
-bool IsNewer(const std::string& version) { return version == "4" || version == "5"; }
-
-// What the room receives for one of our lines, as it appears there.
+// What the room receives for one of our lines: bolded once, behind the
+// newer clients' markup for a missing settings file.
 std::string Posted(const std::string& version, const std::string& line) {
-  return (IsNewer(version) ? kNewerMarkup : "") + BoldWordStarts(line);
+  const bool newer = version == "4" || version == "5";
+  return (newer ? "</html><font face=\"arial\" color=#><font color=#>" : "") + BoldWordStarts(line);
 }
 
 // A client with the room "Lobby 12" open whose keyword facility works on
@@ -41,36 +49,42 @@ struct Scene {
   void OnAddress(std::function<void()> fn) {
     client.OnKeyword([fn](const std::string&) { fn(); });
   }
-  void OpensRoom(const std::string& caption, std::uint64_t delay_ms = 0) {
+  void OpensRoom(const std::string& caption, std::uint64_t delay_ms) {
     OnAddress([this, caption, delay_ms] {
       d.After(delay_ms, [this, caption] { client.AddRoom(caption, Z::kTop); });
     });
   }
-  void ShowsDialog(const std::string& message) {
-    OnAddress([this, message] { d.AddErrorDialog(message); });
+  // The dialog comes at once; its message only after `late_ms` (kNever: not
+  // at all), as while the client is still building it.
+  void ShowsDialog(const std::string& message, std::uint64_t late_ms = 0) {
+    OnAddress([this, message, late_ms] {
+      FakeDialog dialog = d.AddErrorDialog(late_ms == 0 ? message : "");
+      if (late_ms != kNever) d.After(late_ms, [dialog, message] { dialog.message.SetText(message); });
+    });
   }
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
+  Lines Posts() const {
+    Lines lines;
     for (const ChatLine& line : d.Transcript()) lines.push_back(line.text);
     return lines;
   }
 };
 
 std::string Describe(const SentMessage& m) {
+  const std::string key = m.posted ? "posted key" : "key";
   switch (m.message) {
     case kWmSetText: return "settext " + m.text;
     case kWmChar: return "char " + std::to_string(m.wparam);
     case kWmLButtonDown: return "down";
     case kWmLButtonUp: return "up";
-    case kWmKeyDown: return (m.posted ? "posted keydown " : "keydown ") + std::to_string(m.wparam);
-    case kWmKeyUp: return (m.posted ? "posted keyup " : "keyup ") + std::to_string(m.wparam);
+    case kWmKeyDown: return key + "down " + std::to_string(m.wparam);
+    case kWmKeyUp: return key + "up " + std::to_string(m.wparam);
     default: return "other";
   }
 }
 
 // The messages, except text reads, that windows of one class received.
-std::vector<std::string> ActionsOn(FakeDesktop& d, const std::string& cls) {
-  std::vector<std::string> out;
+Lines ActionsOn(FakeDesktop& d, const std::string& cls) {
+  Lines out;
   for (const SentMessage& m : d.Messages()) {
     if (m.message == kWmGetText || m.message == kWmGetTextLength) continue;
     if (d.Window(m.hwnd).Class() == cls) out.push_back(Describe(m));
@@ -83,48 +97,68 @@ TEST(PrivateRoom, RemoveSpaces) {
     const char* name;
     std::string in, out;
   } cases[] = {
-      {"empty", "", ""},
       {"only spaces", "    ", ""},
-      {"between words", "My Room", "MyRoom"},
       {"runs and ends", "  a  b  ", "ab"},
       {"tab and no-break space stay", "a\tb\xA0" "c", "a\tb\xA0" "c"},  // 0xA0 no-break space
   };
   for (const auto& c : cases) EXPECT_EQ(RemoveSpaces(c.in), c.out) << c.name;
 }
 
-TEST(PrivateRoom, OutcomeLinesOnEveryVersion) {
+// The client's answer on every version, and the tests of its dialog's text
+// in the order that decides between them.
+TEST(PrivateRoom, OutcomeOfEveryAnswerOnEveryVersion) {
   const struct {
     const char* name;
     const char* message;  // nullptr: the room opens
-    std::string line;
+    std::string line;     // "": nothing posted, the dialog left open
+    std::uint64_t late_ms = 0;  // until the room or the message comes
   } cases[] = {
-      {"entered", nullptr, "\xB7 zarnik has entered."},
-      {"full", "Sorry, the room you requested is full.",
-       "\xB7 zarnik  can't enter my room \xB7" "full."},
-      {"error", "An error occurred.", "\xB7 zarnik can't enter my room \xB7 error."},
-      {"banned", "That room name is not allowed.", "\xB7 zarnik can't enter my room \xB7 banned."},
-      {"invalid", "Invalid room name.", "\xB7 zarnik  can't enter my room \xB7 invalid."},
+      {"entered", nullptr, kEntered, 1500},
+      {"full", "Sorry, the room you requested is full.", kFull},
+      {"error", "An error occurred.", kError},
+      {"banned", "That room name is not allowed.", kBanned},
+      {"invalid", "Invalid room name.", kInvalid},
+      {"full wins over error", "An error: the room you requested is full", kFull},
+      {"error in capitals", "ERROR 42", kError},
+      {"Error wins over not allowed", "Error: name is not allowed", kError},
+      {"error wins over Invalid", "Invalid room (error)", kError},
+      {"error inside a word", "terrorist", kError},
+      {"not allowed wins over Invalid", "Invalid: name is not allowed", kBanned},
+      {"lower-case invalid", "invalid name", ""},
+      {"full is case-sensitive", "The room You Requested Is Full", ""},
+      {"not allowed is case-sensitive", "Name Is Not Allowed", ""},
+      {"unknown message", "Please try again later.", ""},
+      {"a dialog without its message is waited for", "Invalid room name.", kInvalid, 4000},
+      {"one that never gets it is given up on", "Invalid room name.", "", kNever},
   };
   for (const char* version : kVersions) {
     for (const auto& c : cases) {
       SCOPED_TRACE(std::string(version) + " " + c.name);
       Scene s(version);
       if (c.message) {
-        s.ShowsDialog(c.message);
+        s.ShowsDialog(c.message, c.late_ms);
       } else {
-        s.OpensRoom("My Room", 1500);
+        s.OpensRoom("My Room", c.late_ms);
       }
+      const std::uint64_t start = s.d.NowMs();
       EnterPrivateRoom(s.d, "My Room");
+      // The wait ends at the first pass that finds the room or the message.
+      EXPECT_EQ(s.d.NowMs() - start, std::min<std::uint64_t>(c.late_ms, 30000));
 
-      ASSERT_EQ(s.Lines(), std::vector<std::string>{Posted(version, c.line)});
       if (!c.message) {
+        ASSERT_EQ(s.Posts(), Lines{Posted(version, c.line)});
         EXPECT_NE(s.d.Transcript()[0].room, s.lobby.window.hwnd()) << "posted in the new room";
-        EXPECT_TRUE(s.d.ClosedDialogs().empty());
         continue;
       }
-      EXPECT_EQ(s.d.ClosedDialogs(), std::vector<std::string>{c.message});
-      EXPECT_EQ(ActionsOn(s.d, kButtonClass),
-                (std::vector<std::string>{"posted keydown 32", "posted keyup 32"}));
+      if (c.line.empty()) {
+        EXPECT_TRUE(s.Posts().empty());
+        EXPECT_TRUE(ActionsOn(s.d, kButtonClass).empty());
+        EXPECT_NE(s.d.FindWindowA(kDialogClass, kErrorDialogCaption), 0u) << "left open";
+        continue;
+      }
+      EXPECT_EQ(s.Posts(), Lines{Posted(version, c.line)});
+      EXPECT_EQ(s.d.ClosedDialogs(), Lines{c.message});
+      EXPECT_EQ(ActionsOn(s.d, kButtonClass), (Lines{"posted keydown 32", "posted keyup 32"}));
       // The dialog is closed before the line is typed.
       std::size_t key = 0, line = 0;
       for (std::size_t i = 0; i < s.d.Messages().size(); ++i) {
@@ -137,87 +171,12 @@ TEST(PrivateRoom, OutcomeLinesOnEveryVersion) {
   }
 }
 
-TEST(PrivateRoom, LineIsBoldedOnce) {
-  Scene s("4");
-  s.ShowsDialog("The room you requested is full.");
-  EnterPrivateRoom(s.d, "My Room");
-  EXPECT_EQ(s.Lines(), std::vector<std::string>{
-                           std::string(kNewerMarkup) +
-                           "<b>\xB7</b> <b>z</b>arnik <b> </b>can't <b>e</b>nter <b>m</b>y "
-                           "<b>r</b>oom <b>\xB7</b>full."});
-}
-
-TEST(PrivateRoom, ClassificationOrder) {
-  const char* const kNone = "";
+TEST(PrivateRoom, AlreadyInTheRoomOrNoNameDoesNothing) {
   const struct {
     const char* name;
-    const char* message;
-    const char* tail;  // kNone: left open, nothing posted
-  } cases[] = {
-      {"full wins over error", "An error: the room you requested is full", " \xB7" "full."},
-      {"error in capitals", "ERROR 42", " \xB7 error."},
-      {"Error wins over not allowed", "Error: name is not allowed", " \xB7 error."},
-      {"error wins over Invalid", "Invalid room (error)", " \xB7 error."},
-      {"error inside a word", "terrorist", " \xB7 error."},
-      {"not allowed wins over Invalid", "Invalid: name is not allowed", " \xB7 banned."},
-      {"Invalid", "Invalid name", " \xB7 invalid."},
-      {"lower-case invalid", "invalid name", kNone},
-      {"full is case-sensitive", "The room You Requested Is Full", kNone},
-      {"not allowed is case-sensitive", "Name Is Not Allowed", kNone},
-      {"unknown message", "Please try again later.", kNone},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Scene s("4");
-    s.ShowsDialog(c.message);
-    const std::uint64_t start = s.d.NowMs();
-    EnterPrivateRoom(s.d, "Den");
-    EXPECT_EQ(s.d.NowMs(), start) << "the dialog ends the wait at the first pass";
-    if (std::string(c.tail).empty()) {
-      EXPECT_TRUE(s.Lines().empty());
-      EXPECT_TRUE(ActionsOn(s.d, kButtonClass).empty());
-      EXPECT_TRUE(s.d.FindWindowA(kDialogClass, kErrorDialogCaption) != 0) << "left open";
-      continue;
-    }
-    const bool two_spaces = std::string(c.tail) == " \xB7" "full." ||
-                            std::string(c.tail) == " \xB7 invalid.";
-    const std::string head = two_spaces ? "\xB7 zarnik  can't enter " : "\xB7 zarnik can't enter ";
-    EXPECT_EQ(s.Lines(), std::vector<std::string>{Posted("4", head + "den" + c.tail)});
-    EXPECT_EQ(s.d.ClosedDialogs(), std::vector<std::string>{c.message});
-  }
-}
-
-TEST(PrivateRoom, DialogWithoutMessageIsWaitedFor) {
-  for (const char* version : {"4", "2.5"}) {
-    SCOPED_TRACE(version);
-    Scene s(version);
-    FakeDialog dialog;
-    s.OnAddress([&] {
-      dialog = s.d.AddErrorDialog("");
-      s.d.After(4000, [&] { dialog.message.SetText("Invalid room name."); });
-    });
-    const std::uint64_t start = s.d.NowMs();
-    EnterPrivateRoom(s.d, "Den");
-    EXPECT_GE(s.d.NowMs() - start, 4000u);
-    EXPECT_EQ(s.Lines(), std::vector<std::string>{
-                             Posted(version, "\xB7 zarnik  can't enter den \xB7 invalid.")});
-    EXPECT_FALSE(dialog.window.Alive());
-  }
-
-  // One that never gets its message is given up on with the room wait.
-  Scene s("4");
-  s.ShowsDialog("");
-  EnterPrivateRoom(s.d, "Den");
-  EXPECT_TRUE(s.Lines().empty());
-  EXPECT_TRUE(ActionsOn(s.d, kButtonClass).empty());
-}
-
-TEST(PrivateRoom, AlreadyInTheRoom) {
-  const struct {
-    const char* name;
-    const char* caption;
+    const char* caption;  // of the room on top; nullptr: no room at all
     const char* room;
-    bool there;
+    bool nothing;
   } cases[] = {
       {"letter case", "Lobby 12", "LOBBY 12", true},
       {"spaces in the name", "Lobby 12", " Lob by12 ", true},
@@ -225,19 +184,24 @@ TEST(PrivateRoom, AlreadyInTheRoom) {
       {"Latin letters", "Caf\xC9", "caf\xE9", true},  // E acute, e acute
       {"another number", "Lobby 12", "Lobby 13", false},
       {"a tab is no space", "Lobby 12", "Lobby\t12", false},
+      {"empty name", "Lobby 12", "", true},
+      {"only spaces", "Lobby 12", "      ", true},
+      {"only spaces, no room open", nullptr, " ", true},
   };
   for (const char* version : {"4", "3"}) {
     for (const auto& c : cases) {
       SCOPED_TRACE(std::string(version) + " " + c.name);
-      FakeDesktop d;
-      FakeClient client = d.AddClient(version);
-      client.AddRoom(c.caption);
-      if (!client.newer()) client.OpenKeywordWindowOnIcon();
-      EnterPrivateRoom(d, c.room);
-      EXPECT_EQ(d.Keywords().empty(), c.there);
-      if (c.there) {
-        EXPECT_EQ(d.DoEventsCalls(), 0);
-        EXPECT_TRUE(d.Transcript().empty());
+      Scene s(version);
+      if (c.caption) {
+        s.client.AddRoom(c.caption, Z::kTop);
+      } else {
+        s.lobby.window.Destroy();
+      }
+      EnterPrivateRoom(s.d, c.room);
+      EXPECT_EQ(s.d.Keywords().empty(), c.nothing);
+      if (c.nothing) {
+        EXPECT_EQ(s.d.DoEventsCalls(), 0);
+        EXPECT_TRUE(s.d.Transcript().empty());
       }
     }
   }
@@ -248,7 +212,7 @@ TEST(PrivateRoom, KeywordRoutes) {
     const char* version;
     int icon;  // 0: no icon is clicked
     const char* box;
-    std::vector<std::string> typed;
+    Lines typed;
     const char* recorded;
   } cases[] = {
       {"5", 0, kEditClass, {"settext aol://x", "char 32", "char 13"}, "aol://x "},
@@ -264,20 +228,16 @@ TEST(PrivateRoom, KeywordRoutes) {
     Keyword(d, "aol://x");
 
     EXPECT_EQ(ActionsOn(d, c.box), c.typed);
-    EXPECT_EQ(d.Keywords(), std::vector<std::string>{c.recorded});
-    const std::vector<std::string> clicks = ActionsOn(d, kIconClass);
-    if (c.icon == 0) {
-      EXPECT_TRUE(clicks.empty());
-      continue;
-    }
-    EXPECT_EQ(clicks, (std::vector<std::string>{"down", "up"}));
+    EXPECT_EQ(d.Keywords(), Lines{c.recorded});
+    EXPECT_EQ(ActionsOn(d, kIconClass), (c.icon == 0 ? Lines{} : Lines{"down", "up"}));
+    if (c.icon == 0) continue;
     EXPECT_EQ(client.Icon(c.icon).Messages().size(), 2u) << "the right icon";
     for (const SentMessage& m : d.Messages()) EXPECT_FALSE(m.posted) << Describe(m);
   }
 }
 
 TEST(PrivateRoom, AddressHasNoSpacesLineKeepsThem) {
-  const std::string long_name = std::string(2000, 'a') + " " + std::string(2000, 'B');
+  const std::string a2000(2000, 'a');
   const struct {
     const char* name;
     std::string room, address, shown;
@@ -287,8 +247,8 @@ TEST(PrivateRoom, AddressHasNoSpacesLineKeepsThem) {
       // E acute, S caron, Y diaeresis; their small letters
       {"Windows-1252 letters", "Caf\xC9 \x8A\x9F", "Caf\xC9\x8A\x9F", "caf\xE9 \x9A\xFF"},
       {"unmappable characters", "R??m ?", "R??m?", "r??m ?"},
-      {"long", long_name, std::string(2000, 'a') + std::string(2000, 'B'),
-       std::string(2000, 'a') + " " + std::string(2000, 'b')},
+      {"long", a2000 + " " + std::string(2000, 'B'), a2000 + std::string(2000, 'B'),
+       a2000 + " " + std::string(2000, 'b')},
   };
   for (const char* version : {"4", "2.5"}) {
     for (const auto& c : cases) {
@@ -297,25 +257,8 @@ TEST(PrivateRoom, AddressHasNoSpacesLineKeepsThem) {
       s.ShowsDialog("An error occurred.");
       EnterPrivateRoom(s.d, c.room);
       const std::string address = "aol://2719:2-2-" + c.address;
-      EXPECT_EQ(s.d.Keywords(),
-                std::vector<std::string>{IsNewer(version) ? address + " " : address});
-      EXPECT_EQ(s.Lines(), std::vector<std::string>{Posted(
-                               version, "\xB7 zarnik can't enter " + c.shown + " \xB7 error.")});
-    }
-  }
-}
-
-TEST(PrivateRoom, NameOfOnlySpacesDoesNothing) {
-  for (const char* room : {"", " ", "      "}) {
-    for (bool room_open : {true, false}) {
-      SCOPED_TRACE(std::string("'") + room + "' room open: " + (room_open ? "yes" : "no"));
-      FakeDesktop d;
-      FakeClient client = d.AddClient("4");
-      if (room_open) client.AddRoom("Lobby 12");
-      EnterPrivateRoom(d, room);
-      EXPECT_TRUE(d.Keywords().empty());
-      EXPECT_TRUE(d.Transcript().empty());
-      EXPECT_EQ(d.DoEventsCalls(), 0);
+      EXPECT_EQ(s.d.Keywords(), Lines{s.client.newer() ? address + " " : address});
+      EXPECT_EQ(s.Posts(), Lines{Posted(version, "\xB7 zarnik can't enter " + c.shown + " \xB7 error.")});
     }
   }
 }
@@ -353,9 +296,9 @@ TEST(PrivateRoom, WaitsAreBounded) {
 
   // Just inside the bound still counts.
   Scene s("4");
-  s.OpensRoom("Den", 29900);
-  EnterPrivateRoom(s.d, "Den");
-  EXPECT_EQ(s.Lines(), std::vector<std::string>{Posted("4", "\xB7 zarnik has entered.")});
+  s.OpensRoom("My Room", 29900);
+  EnterPrivateRoom(s.d, "My Room");
+  EXPECT_EQ(s.Posts(), Lines{Posted("4", kEntered)});
 
   // With no client at all there is nothing to wait for.
   FakeDesktop none;
@@ -380,13 +323,13 @@ TEST(PrivateRoom, SecondPressDuringWaitIsIgnored) {
     EXPECT_NE(pressed_at, 0u) << "the second press came during the wait";
     EXPECT_EQ(returned_at, pressed_at);
     EXPECT_EQ(s.d.Keywords().size(), 1u);
-    EXPECT_EQ(s.Lines(), std::vector<std::string>{Posted(version, "\xB7 zarnik has entered.")});
+    EXPECT_EQ(s.Posts(), Lines{Posted(version, kEntered)});
 
     // Once the first entry is over, the next press works again.
     s.ShowsDialog("An error occurred.");
     EnterPrivateRoom(s.d, "Other Room");
     EXPECT_EQ(s.d.Keywords().size(), 2u);
-    EXPECT_EQ(s.Lines().size(), 2u);
+    EXPECT_EQ(s.Posts().size(), 2u);
   }
 }
 
