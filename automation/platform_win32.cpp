@@ -29,13 +29,15 @@ DWORD ClampToDword(std::size_t n) {
 }  // namespace
 
 SendResult BoundedSend(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                       unsigned timeout_ms) {
+                       unsigned timeout_ms, SendCharset charset) {
   SendResult result;
   if (Refused(hwnd)) return result;
   DWORD_PTR answer = 0;
   ::SetLastError(0);
-  if (::SendMessageTimeoutA(hwnd, message, wparam, lparam, SMTO_ABORTIFHUNG,
-                            timeout_ms, &answer) != 0) {
+  const auto send = charset == SendCharset::kWide ? ::SendMessageTimeoutW
+                                                  : ::SendMessageTimeoutA;
+  if (send(hwnd, message, wparam, lparam, SMTO_ABORTIFHUNG, timeout_ms,
+           &answer) != 0) {
     result.outcome = SendOutcome::kOk;
     result.value = static_cast<LRESULT>(answer);
     return result;
@@ -55,8 +57,9 @@ Win32Platform::Win32Platform(unsigned send_timeout_ms)
     : send_timeout_ms_(send_timeout_ms) {}
 
 SendResult Win32Platform::Send(Hwnd hwnd, unsigned message, WPARAM wparam,
-                               LPARAM lparam) {
-  return BoundedSend(ToHwnd(hwnd), message, wparam, lparam, send_timeout_ms_);
+                               LPARAM lparam, SendCharset charset) {
+  return BoundedSend(ToHwnd(hwnd), message, wparam, lparam, send_timeout_ms_,
+                     charset);
 }
 
 Hwnd Win32Platform::FindWindowA(const char* cls, const char* caption) {
@@ -76,7 +79,11 @@ bool Win32Platform::Responds(Hwnd hwnd) {
 }
 
 std::intptr_t Win32Platform::GetTextLength(Hwnd hwnd) {
-  const SendResult r = Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  // Asked in wide characters: Wine does not bound the ANSI form of this
+  // message across processes and would wait for a hung client for as long
+  // as it hangs. In a single-byte code page such as 1252 the two counts are
+  // the same.
+  const SendResult r = Send(hwnd, WM_GETTEXTLENGTH, 0, 0, SendCharset::kWide);
   if (!r.ok() || r.value < 0) return 0;
   return static_cast<std::intptr_t>(r.value);
 }

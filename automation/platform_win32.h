@@ -40,8 +40,10 @@ struct SendResult {
 // is not bounded. A timed-out send to a window of another thread of this
 // process may still be handled later, with the pointers it was given: aim it
 // only at other processes' windows, whose buffers the system copies.
+enum class SendCharset { kAnsi, kWide };
 SendResult BoundedSend(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                       unsigned timeout_ms);
+                       unsigned timeout_ms,
+                       SendCharset charset = SendCharset::kAnsi);
 
 class Win32Platform : public Platform {
  public:
@@ -53,7 +55,8 @@ class Win32Platform : public Platform {
   explicit Win32Platform(unsigned send_timeout_ms = kDefaultSendTimeoutMs);
 
   // The one send all messages of this class use.
-  SendResult Send(Hwnd hwnd, unsigned message, WPARAM wparam, LPARAM lparam);
+  SendResult Send(Hwnd hwnd, unsigned message, WPARAM wparam, LPARAM lparam,
+                  SendCharset charset = SendCharset::kAnsi);
 
   // A window whose keyboard navigation (Tab, Enter, Esc) DoEvents handles
   // with IsDialogMessageA; nullptr for none.
