@@ -34,7 +34,7 @@ test-windows: windows package
 test: test-native test-fuzz test-windows
 
 # The idler beside the simulated client, under Wine: on your display when
-# there is one, else a scripted session in a virtual X server.
+# there is one, else a scripted run in a virtual X server.
 VERSION ?= 4
 demo:
 	VERSION=$(VERSION) scripts/demo.sh

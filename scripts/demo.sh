@@ -4,11 +4,11 @@
 #
 # With a display: both windows come up and are yours to click; the room's
 # transcript is printed as lines arrive until you close the idler.
-# Without one (or SCRIPTED=1): a short scripted session inside a virtual X
+# Without one (or SCRIPTED=1): a short scripted run inside a virtual X
 # server, printing the transcript and saving a screenshot.
 #
 #   VERSION=4     the simulated client's version: 5, 4, 3 or 2.5
-#   SCRIPTED=1    the scripted session even when a display is there
+#   SCRIPTED=1    the scripted run even when a display is there
 #   RAW=1         print the lines with their markup, as the room got them
 set -euo pipefail
 
@@ -113,7 +113,7 @@ version_note() {
   esac
 }
 
-# --- scripted session (inside the virtual X server) -------------------------
+# --- scripted run (inside the virtual X server) -------------------------
 
 scripted() {
   trap cleanup EXIT
@@ -121,7 +121,7 @@ scripted() {
   say "Preparing the demo's Wine prefix (the first time takes about 20 s)"
   wendrel_wine_ensure_prefix
   wineserver -p 2>/dev/null || true
-  # Every scripted session starts as a first run: no handle stored yet.
+  # Every scripted run starts as a first run: no handle stored yet.
   wine reg delete "$handle_key" /v handle /f >/dev/null 2>&1 || true
 
   say "Starting the simulated client, version $version, with the room \"Lobby\""
@@ -148,8 +148,6 @@ scripted() {
   driver post-timer WendrelIdler B 1 || fail "cannot post the tick"
   await chat 5
   local lines=5
-  sleep 0.5  # let both windows finish painting
-  import -window root "$shot" || fail "no screenshot"
 
   if [ "$version" = 2.5 ]; then
     say "Enter PR: skipped"
@@ -162,6 +160,8 @@ scripted() {
     await room-opened 1
     await chat $((lines += 1))
   fi
+  sleep 0.5  # let both windows finish painting
+  import -window root "$shot" || fail "no screenshot"
 
   say "Idle Off"
   driver click WendrelIdler B 106 || fail "no Idle Off"
@@ -177,7 +177,7 @@ scripted() {
   echo "  screenshot: $shot"
 }
 
-# --- interactive session (on the user's display) ----------------------------
+# --- interactive run (on the user's display) ----------------------------
 
 interactive() {
   trap cleanup EXIT
@@ -225,7 +225,7 @@ cp "$top/resources/zq7-sample.ini" "$demo/zq7.ini"
 if [ -n "${DISPLAY:-}" ] && [ "${SCRIPTED:-}" != 1 ] && xwd -root -silent >/dev/null 2>&1; then
   interactive
 else
-  [ -n "${DISPLAY:-}" ] && [ "${SCRIPTED:-}" != 1 ] && echo "display $DISPLAY does not answer: running the scripted session"
+  [ -n "${DISPLAY:-}" ] && [ "${SCRIPTED:-}" != 1 ] && echo "display $DISPLAY does not answer: running the scripted run"
   trap cleanup EXIT
   xvfb-run -a -s "-screen 0 1024x768x24" "$0" --scripted-inside
 fi
