@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -12,13 +13,16 @@
 namespace wendrel {
 namespace {
 
+using Lines = std::vector<std::string>;
 using Settings = std::vector<std::pair<std::string, std::string>>;
 
-const Settings kExampleSettings = {
-    {"ascii", "--"}, {"ascii color", "FF0000"}, {"text color", "0000FF"}, {"mode", "normal"}};
+// What the newer clients' rooms receive in front of every line when there is
+// no settings file.
+const std::string kBareMarkup = "</html><font face=\"arial\" color=#><font color=#>";
 
 Settings WithMode(const std::string& mode) { return {{"mode", mode}}; }
 
+// Every line goes through the user's box and leaves what they had typed.
 TEST(SendChat, StylesTheLineForEveryModeAndClient) {
   struct Case {
     const char* name;
@@ -27,14 +31,14 @@ TEST(SendChat, StylesTheLineForEveryModeAndClient) {
     std::string text;
     std::optional<std::string> typed;  // nullopt: nothing reaches the room
   };
-  const std::string markup_of_example = "</html><font face=\"arial\" color=#FF0000>--<font color=#0000FF>";
-  const std::string empty_markup = "</html><font face=\"arial\" color=#><font color=#>";
+  const Settings example = {{"ascii", "--"}, {"ascii color", "FF0000"}, {"text color", "0000FF"}, {"mode", "normal"}};
+  const std::string example_markup = "</html><font face=\"arial\" color=#FF0000>--<font color=#0000FF>";
   const Case cases[] = {
-      {"example on 4", "4", kExampleSettings, "<b>h</b>i", markup_of_example + "<b>h</b>i"},
-      {"example on 5", "5", kExampleSettings, "<b>h</b>i", markup_of_example + "<b>h</b>i"},
-      {"example on 3", "3", kExampleSettings, "<b>h</b>i", "--<b>h</b>i"},
-      {"example on 2.5", "2.5", kExampleSettings, "<b>h</b>i", "--<b>h</b>i"},
-      {"no file on 4", "4", std::nullopt, "hi", empty_markup + "hi"},
+      {"example on 5", "5", example, "<b>h</b>i", example_markup + "<b>h</b>i"},
+      {"example on 4", "4", example, "<b>h</b>i", example_markup + "<b>h</b>i"},
+      {"example on 3", "3", example, "<b>h</b>i", "--<b>h</b>i"},
+      {"example on 2.5", "2.5", example, "<b>h</b>i", "--<b>h</b>i"},
+      {"no file on 4", "4", std::nullopt, "hi", kBareMarkup + "hi"},
       {"no file on 3", "3", std::nullopt, "hi", "hi"},
       {"decoration trimmed and touching", "3", Settings{{"ascii", "\"  --  \""}}, "hi", "--hi"},
       {"colours trimmed", "5", Settings{{"ascii color", "\" FF0000 \""}, {"text color", "\"0000FF  \""}},
@@ -47,7 +51,7 @@ TEST(SendChat, StylesTheLineForEveryModeAndClient) {
       // "<b>" turns into "</" + single right-pointing angle quote + ">".
       {"elite works on the markup too", "3", WithMode("elite"), "<b>h</b>i", "</\x9B>H<//\x9B>\xEC"},
       {"elite trims its result", "3", WithMode("elite"), "  hi  ", "H\xEC"},  // i grave
-      {"elite behind the markup", "4", WithMode("elite"), " hi ", empty_markup + "H\xEC"},
+      {"elite behind the markup", "4", WithMode("elite"), " hi ", kBareMarkup + "H\xEC"},
       {"hacker", "3", WithMode("hacker"), "hello", "HeLLo"},
       {"lcase", "3", WithMode("lcase"), "HeLLo \xC9", "hello \xE9"},  // E acute
       {"ucase", "3", WithMode("ucase"), "hello \xE9", "HELLO \xC9"},  // e acute
@@ -55,165 +59,124 @@ TEST(SendChat, StylesTheLineForEveryModeAndClient) {
       {"silent on 4", "4", WithMode("silent"), "hi", std::nullopt},
       {"silent on 3", "3", Settings{{"ascii", "--"}, {"mode", "silent"}}, "hi", std::nullopt},
       {"empty line on 3", "3", std::nullopt, "", std::nullopt},
-      {"empty text on 4 still carries the markup", "4", std::nullopt, "", empty_markup},
+      {"empty text on 4 still carries the markup", "4", std::nullopt, "", kBareMarkup},
       {"decoration alone on 3", "3", Settings{{"ascii", "--"}}, "", "--"},
       {"800 characters cut to 749", "3", Settings{{"ascii", std::string(800, 'a')}}, "x",
        std::string(749, 'a') + "x"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     FakeDesktop d;
     FakeRoom room = d.AddClient(c.version).AddRoom("Lobby 12");
+    room.input.SetText("half a thought");
     if (c.settings) d.WriteSettings(*c.settings);
     SendChat(d, c.text);
+    EXPECT_EQ(room.input.Text(), "half a thought");
     if (c.typed) {
-      EXPECT_EQ(room.Lines(), std::vector<std::string>{*c.typed}) << c.name;
-    } else {
-      EXPECT_TRUE(room.Lines().empty()) << c.name;
-      EXPECT_EQ(d.CountDelivered(kWmSetText), 0u) << c.name << ": nothing typed into any window";
-      EXPECT_EQ(d.CountDelivered(kWmChar), 0u) << c.name;
+      EXPECT_EQ(room.Lines(), Lines{*c.typed});
+      continue;
     }
+    EXPECT_TRUE(room.Lines().empty());
+    EXPECT_EQ(d.CountDelivered(kWmSetText), 0u) << "nothing typed into any window";
+    EXPECT_EQ(d.CountDelivered(kWmChar), 0u);
   }
 }
 
-TEST(SendChat, ReadsTheSettingsAfreshForEveryLine) {
-  FakeDesktop d;
-  FakeRoom room = d.AddClient("3").AddRoom("Lobby");
-  d.WriteSettings({{"ascii", "1:"}});
-  SendChat(d, "a");
-  d.WriteSettings({{"ascii", "2:"}});
-  SendChat(d, "b");
-  d.RemoveFile(d.SettingsPath());
-  SendChat(d, "c");
-  EXPECT_EQ(room.Lines(), (std::vector<std::string>{"1:a", "2:b", "c"}));
-}
-
-TEST(SendChat, PutsTheUsersTypingBack) {
-  for (const char* version : {"5", "4", "3", "2.5"}) {
-    FakeDesktop d;
-    FakeRoom room = d.AddClient(version).AddRoom("Lobby");
-    room.input.SetText("half a thought");
-    SendChat(d, "hi");
-    EXPECT_EQ(room.Lines().size(), 1u) << version;
-    EXPECT_EQ(room.input.Text(), "half a thought") << version;
-  }
-}
-
-TEST(SendChat, PostsNothingWithoutARoomOrAnInputBox) {
-  struct Case {
-    const char* name;
-    const char* version;  // nullptr: no client
-    const char* remove;   // a control taken from the room, or nullptr
-  };
-  const Case cases[] = {
-      {"no client", nullptr, nullptr},
-      {"newer client without a room", "4", nullptr},
-      {"older client without a room", "2.5", nullptr},
-      {"older room without its input box", "3", kOldEditClass},
-  };
-  for (const Case& c : cases) {
-    FakeDesktop d;
-    if (c.version) {
-      FakeClient client = d.AddClient(c.version);
-      if (c.remove) {
-        client.AddRoom("Lobby").window.Child(c.remove).Destroy();
-      } else {
-        client.AddChildWindow("Welcome");
-      }
-    }
-    SendChat(d, "hi");
-    EXPECT_TRUE(d.Transcript().empty()) << c.name;
-    EXPECT_EQ(d.CountDelivered(kWmSetText), 0u) << c.name;
-    EXPECT_LE(d.DoEventsCalls(), 1) << c.name;
-  }
-}
-
-TEST(SendChat, GivesUpOnABoxThatNeverEmptiesWithoutSpinning) {
-  FakeDesktop d;
-  FakeRoom room = d.AddClient("4").AddRoom("Lobby");
-  room.input.SetText("mine");
-  room.input.PostAfterEnters(0);
-  const std::uint64_t start = d.NowMs();
-  SendChat(d, "hi");
-  const std::uint64_t took = d.NowMs() - start;
-
-  EXPECT_EQ(took, 10000u);
-  EXPECT_TRUE(room.Lines().empty());
-  EXPECT_EQ(room.input.Text(), "mine");
-  // It slept between passes: short waits that add up to the ten seconds,
-  // and one yield per pass.
-  ASSERT_FALSE(d.Waits().empty());
-  for (std::size_t i = 0; i < d.Waits().size(); ++i) {
-    // The last wait only runs out the clock.
-    if (i + 1 < d.Waits().size()) {
-      EXPECT_GE(d.Waits()[i], 5u) << "wait " << i;
-    }
-    EXPECT_LE(d.Waits()[i], 50u) << "wait " << i;
-  }
-  EXPECT_LE(d.Waits().size(), 2000u);
-  EXPECT_LE(d.DoEventsCalls(), static_cast<int>(d.Waits().size()) + 1);
-}
-
-TEST(SendChat, PressesEnterUntilTheBoxEmpties) {
+// Enter is pressed, with one yield per pass, until the box reads empty; a
+// box that never empties is given up on at ten seconds, sleeping between
+// passes rather than spinning.
+TEST(SendChat, PressesEnterUntilTheBoxEmptiesOrTheTimeIsUp) {
   FakeDesktop d;
   FakeRoom room = d.AddClient("2.5").AddRoom("Lobby");
   room.input.PostAfterEnters(3);
   SendChat(d, "hi");
-  EXPECT_EQ(room.Lines(), std::vector<std::string>{"hi"});
+  EXPECT_EQ(room.Lines(), Lines{"hi"});
   EXPECT_EQ(d.CountDelivered(kWmChar), 3u);
-  EXPECT_EQ(d.DoEventsCalls(), 3) << "one yield per pass";
+  EXPECT_EQ(d.DoEventsCalls(), 3);
+
+  FakeDesktop never;
+  FakeRoom stuck = never.AddClient("4").AddRoom("Lobby");
+  stuck.input.SetText("mine");
+  stuck.input.PostAfterEnters(0);
+  const std::uint64_t start = never.NowMs();
+  SendChat(never, "hi");
+  EXPECT_EQ(never.NowMs() - start, 10000u);
+  EXPECT_TRUE(stuck.Lines().empty());
+  EXPECT_EQ(stuck.input.Text(), "mine");
+  const std::vector<unsigned>& waits = never.Waits();
+  ASSERT_FALSE(waits.empty());
+  EXPECT_LE(waits.size(), 2000u);
+  for (std::size_t i = 0; i < waits.size(); ++i) {
+    // The last wait only runs out the clock.
+    if (i + 1 < waits.size()) {
+      EXPECT_GE(waits[i], 5u) << "wait " << i;
+    }
+    EXPECT_LE(waits[i], 50u) << "wait " << i;
+  }
+  EXPECT_LE(never.DoEventsCalls(), static_cast<int>(waits.size()) + 1);
 }
 
-TEST(SendChat, StopsWhenTheClientGoesAwayMidPost) {
+// No room, no input box or a client that is not answering: no message to
+// any box and no wait, since each message to a hung client would cost a
+// time-out and text set into its box might never be given back. A client
+// that goes away or hangs while a line is typed ends the line at once.
+TEST(SendChat, NoRoomOrAClientThatGoesAwayOrHangs) {
   struct Case {
     const char* name;
+    int at_yield;  // 0: before the line
     std::function<void(FakeClient&, FakeRoom&)> fault;
   };
   const Case cases[] = {
-      {"room closes", [](FakeClient&, FakeRoom& room) { room.window.Destroy(); }},
-      {"client quits", [](FakeClient& client, FakeRoom&) { client.Close(); }},
-      {"input box hangs", [](FakeClient&, FakeRoom& room) { room.input.SetHung(true); }},
+      {"no client", 0, [](FakeClient& client, FakeRoom&) { client.Close(); }},
+      {"no room, another window", 0,
+       [](FakeClient& client, FakeRoom& room) {
+         room.window.Destroy();
+         client.AddChildWindow("Welcome");
+       }},
+      {"room without its input box", 0, [](FakeClient&, FakeRoom& room) { room.input.Destroy(); }},
+      {"input box hung", 0, [](FakeClient&, FakeRoom& room) { room.input.SetHung(true); }},
+      {"room closes mid-line", 3, [](FakeClient&, FakeRoom& room) { room.window.Destroy(); }},
+      {"client quits mid-line", 3, [](FakeClient& client, FakeRoom&) { client.Close(); }},
+      {"input box hangs mid-line", 3, [](FakeClient&, FakeRoom& room) { room.input.SetHung(true); }},
   };
-  for (const Case& c : cases) {
-    FakeDesktop d;
-    FakeClient client = d.AddClient("5");
-    FakeRoom room = client.AddRoom("Lobby");
-    room.input.PostAfterEnters(0);
-    d.OnDoEvents(3, [&] { c.fault(client, room); });
-    const std::uint64_t start = d.NowMs();
-    SendChat(d, "hi");
-    EXPECT_LE(d.NowMs() - start, 100u) << c.name;
-    EXPECT_FALSE(d.Outbox().typing) << c.name;
-  }
-}
-
-// A client that is not answering gets no message at all: each would cost a
-// time-out, and text set into its box might never be given back.
-TEST(SendChat, LeavesTheBoxOfAHungClientAlone) {
-  for (const char* version : {"4", "3"}) {
-    FakeDesktop d;
-    FakeRoom room = d.AddClient(version).AddRoom("Lobby");
-    room.input.SetText("mine");
-    room.input.SetHung(true);
-    d.ClearLog();
-    SendChat(d, "hi");
-    room.input.SetHung(false);
-    EXPECT_EQ(room.input.Text(), "mine") << version;
-    for (const SentMessage& m : d.Messages()) {
-      EXPECT_NE(m.hwnd, room.input.hwnd()) << version << ": message " << m.message;
+  for (const char* version : {"5", "3"}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(version) + " " + c.name);
+      FakeDesktop d;
+      FakeClient client = d.AddClient(version);
+      FakeRoom room = client.AddRoom("Lobby");
+      room.input.SetText("mine");
+      room.input.PostAfterEnters(0);
+      if (c.at_yield > 0) {
+        d.OnDoEvents(c.at_yield, [&] { c.fault(client, room); });
+      } else {
+        c.fault(client, room);
+      }
+      const std::uint64_t start = d.NowMs();
+      SendChat(d, "hi");
+      EXPECT_LE(d.NowMs() - start, 100u);
+      EXPECT_FALSE(d.Outbox().typing);
+      EXPECT_TRUE(d.Transcript().empty());
+      if (c.at_yield > 0) continue;
+      EXPECT_EQ(d.CountDelivered(kWmSetText) + d.CountDelivered(kWmChar), 0u);
+      EXPECT_TRUE(room.input.Messages().empty());
+      EXPECT_LE(d.DoEventsCalls(), 1);
+      room.input.SetHung(false);
+      EXPECT_EQ(room.input.Text(), "mine");
     }
-    EXPECT_TRUE(room.Lines().empty()) << version;
   }
 }
 
 // A timer tick or a click handled inside the Enter loop hands over lines of
 // its own: they are typed after the current one, in order, styled as the
-// settings stand when each is typed, and the user's typing comes back once.
+// settings stand when each is typed (silent ones dropped), and the user's
+// typing comes back once.
 TEST(SendChat, LinesHandedOverDuringALineWaitTheirTurn) {
   FakeDesktop d;
   FakeRoom room = d.AddClient("3").AddRoom("Lobby");
   room.input.SetText("mine");
   room.input.PostAfterEnters(2);
-  std::vector<std::string> seen_inside;
+  Lines seen_inside;
   std::string box_inside;
   d.OnDoEvents(1, [&] {
     SendChat(d, "second");
@@ -222,11 +185,16 @@ TEST(SendChat, LinesHandedOverDuringALineWaitTheirTurn) {
     seen_inside = room.Lines();
     box_inside = room.input.Text();
   });
+  // Two yields a line: the fifth comes while "third" is typed.
+  d.OnDoEvents(5, [&] {
+    SendChat(d, "fourth");
+    d.WriteSettings({{"mode", "silent"}});
+  });
   SendChat(d, "first");
 
   EXPECT_TRUE(seen_inside.empty()) << "the nested calls return before typing";
   EXPECT_EQ(box_inside, "first");
-  EXPECT_EQ(room.Lines(), (std::vector<std::string>{"first", ">second", ">third"}));
+  EXPECT_EQ(room.Lines(), (Lines{"first", ">second", ">third"}));
   EXPECT_EQ(room.input.Text(), "mine");
   int restores = 0;
   for (const SentMessage& m : room.input.Messages()) restores += m.message == kWmSetText && m.text == "mine";
@@ -249,33 +217,18 @@ TEST(SendChat, RestoresEachBoxWhenTheRoomChangesBetweenLines) {
   });
   SendChat(d, "first");
 
-  const std::string markup = "</html><font face=\"arial\" color=#><font color=#>";
-  EXPECT_EQ(old_room.Lines(), std::vector<std::string>{markup + "first"});
-  EXPECT_EQ(new_room.Lines(), std::vector<std::string>{markup + "second"});
+  EXPECT_EQ(old_room.Lines(), Lines{kBareMarkup + "first"});
+  EXPECT_EQ(new_room.Lines(), Lines{kBareMarkup + "second"});
   EXPECT_EQ(old_room.input.Text(), "mine");
   EXPECT_EQ(new_room.input.Text(), "other");
-
   // The old box got its text back before the new one was touched.
-  std::size_t old_restored = 0;
-  std::size_t new_touched = 0;
+  std::size_t old_restored = 0, new_touched = 0;
   for (std::size_t i = 0; i < d.Messages().size(); ++i) {
     const SentMessage& m = d.Messages()[i];
     if (m.hwnd == old_room.input.hwnd() && m.message == kWmSetText && m.text == "mine") old_restored = i;
     if (m.hwnd == new_room.input.hwnd() && m.message == kWmSetText && new_touched == 0) new_touched = i;
   }
   EXPECT_LT(old_restored, new_touched);
-}
-
-TEST(SendChat, SilentLinesInTheQueueAreDropped) {
-  FakeDesktop d;
-  FakeRoom room = d.AddClient("3").AddRoom("Lobby");
-  room.input.PostAfterEnters(2);
-  d.OnDoEvents(1, [&] {
-    d.WriteSettings({{"mode", "silent"}});
-    SendChat(d, "second");
-  });
-  SendChat(d, "first");
-  EXPECT_EQ(room.Lines(), std::vector<std::string>{"first"});
 }
 
 TEST(ReadIni, CutsLongValuesAndDefaultsToEmpty) {
