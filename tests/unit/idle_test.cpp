@@ -60,7 +60,10 @@ TEST(Idle, NextCount) {
   for (const Case& c : cases) EXPECT_EQ(NextCount(c.caption), c.want) << c.name;
 }
 
-TEST(Idle, HandlersWithAndWithoutAHandle) {
+// Each handler with a stored, an answered and a cancelled handle, and the
+// tick across its rollovers: what is posted, the counters, the timer, and
+// how long the rollover's pause held the tick.
+TEST(Idle, HandlersAndRollovers) {
   using Handler = void (*)(AppServices&, IdleForm&);
   struct Case {
     const char* name;
@@ -73,28 +76,39 @@ TEST(Idle, HandlersWithAndWithoutAHandle) {
     std::string want_counters;
     bool want_timer;
     int want_prompts;
+    std::uint64_t want_ms = 0;  // the pause the tick took
   };
+  const Lines active = {kBanner, "\xB7 now active., id: nightowl"};
+  const Lines inactive = {kBanner, "\xB7 now unactive., id: nightowl"};
   const Case cases[] = {
       {"Idle On", StartIdle, "nightowl", {}, false, "0/0/0", {kStart}, "0/0/0", true, 0},
-      {"Idle On keeps the counters", StartIdle, "nightowl", {}, false, "0/2/15", {kStart},
-       "0/2/15", true, 0},
+      {"Idle On keeps the counters", StartIdle, "nightowl", {}, false, "0/2/15", {kStart}, "0/2/15", true, 0},
       {"Idle On while on", StartIdle, "nightowl", {}, true, "0/0/7", {kStart}, "0/0/7", true, 0},
-      {"Idle On, prompt answered", StartIdle, "", {"nightowl"}, false, "0/0/0",
-       {kBanner, "\xB7 now unactive., id: nightowl"}, "0/0/0", true, 1},
+      {"Idle On, prompt answered", StartIdle, "", {"nightowl"}, false, "0/0/0", inactive, "0/0/0", true, 1},
       {"Idle On, prompt cancelled", StartIdle, "", {}, false, "0/0/0", {}, "0/0/0", true, 1},
-      {"Idle Off", StopIdle, "nightowl", {}, true, "0/2/15", {Final("0", "2", "15")}, "0/0/0",
-       false, 0},
-      {"Idle Off while off", StopIdle, "nightowl", {}, false, "0/0/0", {Final("0", "0", "0")},
-       "0/0/0", false, 0},
-      {"Idle Off, prompt answered", StopIdle, "", {"nightowl"}, true, "0/2/15",
-       {kBanner, "\xB7 now unactive., id: nightowl"}, "0/2/15", false, 1},
+      {"Idle Off", StopIdle, "nightowl", {}, true, "0/2/15", {Final("0", "2", "15")}, "0/0/0", false, 0},
+      {"Idle Off while off", StopIdle, "nightowl", {}, false, "0/0/0", {Final("0", "0", "0")}, "0/0/0", false, 0},
+      {"Idle Off, prompt answered", StopIdle, "", {"nightowl"}, true, "0/2/15", inactive, "0/2/15", false, 1},
       {"Idle Off, prompt cancelled", StopIdle, "", {}, true, "0/2/15", {}, "0/2/15", false, 1},
       {"tick", IdleTick, "nightowl", {}, true, "0/0/0", Pair("0", "0", "1"), "0/0/1", true, 0},
-      {"tick, prompt answered", IdleTick, "", {"nightowl"}, true, "0/0/0",
-       {kBanner, "\xB7 now active., id: nightowl"}, "0/0/1", true, 1},
+      {"tick, prompt answered", IdleTick, "", {"nightowl"}, true, "0/0/0", active, "0/0/1", true, 1},
+      // No handle at 59: no pause and no rollover.
       {"tick, prompt cancelled", IdleTick, "", {}, true, "0/0/58", {}, "0/0/59", true, 1},
+      {"59 minutes roll into an hour", IdleTick, "nightowl", {}, true, "0/0/58",
+       Join({Pair("0", "0", "59"), Pair("0", "1", "0")}), "0/1/0", true, 0, 60000},
+      {"the tick after the rollover", IdleTick, "nightowl", {}, true, "0/1/0", Pair("0", "1", "1"), "0/1/1", true, 0},
+      {"the 23rd hour is shown", IdleTick, "nightowl", {}, true, "0/22/58",
+       Join({Pair("0", "22", "59"), Pair("0", "23", "0")}), "0/23/0", true, 0, 60000},
+      // One pause and one pair: no 24th hour, no second rollover.
+      {"the 24th hour rolls into a day", IdleTick, "nightowl", {}, true, "0/23/58",
+       Join({Pair("0", "23", "59"), Pair("1", "0", "0")}), "1/0/0", true, 0, 60000},
+      {"later days", IdleTick, "nightowl", {}, true, "6/23/58", Join({Pair("6", "23", "59"), Pair("7", "0", "0")}),
+       "7/0/0", true, 0, 60000},
+      {"minutes past 59 never roll over", IdleTick, "nightowl", {}, true, "0/3/60", Pair("0", "3", "61"), "0/3/61",
+       true, 0},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     AppWorld w(c.handle, c.answers);
     const std::string d = c.counters_before.substr(0, c.counters_before.find('/'));
     const std::string rest = c.counters_before.substr(d.size() + 1);
@@ -105,48 +119,14 @@ TEST(Idle, HandlersWithAndWithoutAHandle) {
 
     c.handler(w.services, form);
 
-    EXPECT_EQ(w.Posted(), Bolded(c.want_lines)) << c.name;
-    EXPECT_EQ(form.Counters(), c.want_counters) << c.name;
-    EXPECT_EQ(form.TimerEnabled(), c.want_timer) << c.name;
-    EXPECT_EQ(form.countdown_restarts, 0) << c.name;
-    EXPECT_EQ(w.prompt.calls, c.want_prompts) << c.name;
-    EXPECT_EQ(form.stay_on_top_calls, c.handler == IdleTick ? 1 : 0) << c.name;
-    EXPECT_FALSE(form.tick_in_progress()) << c.name;
-    EXPECT_EQ(w.desktop.NowMs(), begin) << c.name << ": no rollover, no pause";
-  }
-}
-
-TEST(Idle, Rollovers) {
-  struct Case {
-    const char* name;
-    std::string days, hours, minutes;
-    Lines want_lines;
-    std::string want_counters;
-    std::uint64_t want_ms;  // the pauses the tick took
-  };
-  const Case cases[] = {
-      {"first tick", "0", "0", "0", Pair("0", "0", "1"), "0/0/1", 0},
-      {"59 minutes roll into an hour", "0", "0", "58",
-       Join({Pair("0", "0", "59"), Pair("0", "1", "0")}), "0/1/0", 60000},
-      {"the tick after the rollover", "0", "1", "0", Pair("0", "1", "1"), "0/1/1", 0},
-      {"the 23rd hour is shown", "0", "22", "58",
-       Join({Pair("0", "22", "59"), Pair("0", "23", "0")}), "0/23/0", 60000},
-      // One pause and one pair: no 24th hour, no second rollover.
-      {"the 24th hour rolls into a day", "0", "23", "58",
-       Join({Pair("0", "23", "59"), Pair("1", "0", "0")}), "1/0/0", 60000},
-      {"later days", "6", "23", "58", Join({Pair("6", "23", "59"), Pair("7", "0", "0")}),
-       "7/0/0", 60000},
-      {"minutes past 59 never roll over", "0", "3", "60", Pair("0", "3", "61"), "0/3/61", 0},
-  };
-  for (const Case& c : cases) {
-    AppWorld w("nightowl");
-    FakeIdleForm form(c.days, c.hours, c.minutes);
-    form.EnableTimer(true);
-    const std::uint64_t begin = w.desktop.NowMs();
-    IdleTick(w.services, form);
-    EXPECT_EQ(w.Posted(), Bolded(c.want_lines)) << c.name;
-    EXPECT_EQ(form.Counters(), c.want_counters) << c.name;
-    EXPECT_EQ(w.desktop.NowMs() - begin, c.want_ms) << c.name;
+    EXPECT_EQ(w.Posted(), Bolded(c.want_lines));
+    EXPECT_EQ(form.Counters(), c.want_counters);
+    EXPECT_EQ(form.TimerEnabled(), c.want_timer);
+    EXPECT_EQ(form.countdown_restarts, 0);
+    EXPECT_EQ(w.prompt.calls, c.want_prompts);
+    EXPECT_EQ(form.stay_on_top_calls, c.handler == IdleTick ? 1 : 0);
+    EXPECT_FALSE(form.tick_in_progress());
+    EXPECT_EQ(w.desktop.NowMs() - begin, c.want_ms);
   }
 }
 
@@ -168,89 +148,62 @@ TEST(Idle, ADayIs24HoursOf59TicksAndAPause) {
   }
 }
 
-TEST(Idle, MinutesPassing59WithoutAHandleStopTheHours) {
-  AppWorld w("", {"", "nightowl"});
-  FakeIdleForm form("0", "0", "58");
-  form.EnableTimer(true);
-  IdleTick(w.services, form);  // 59, prompt cancelled
-  IdleTick(w.services, form);  // 60, prompt answered
-  IdleTick(w.services, form);  // 61
-  EXPECT_EQ(w.Posted(), Bolded(Join({{kBanner, "\xB7 now active., id: nightowl"},
-                                      Pair("0", "0", "61")})));
-  EXPECT_EQ(form.Counters(), "0/0/61");
-}
-
-TEST(Idle, EventsDuringTheRolloverPause) {
+// What runs inside a tick: the rollover's pause, the handle prompt and the
+// Enter loop of a post all let other handlers run. A tick falling due there
+// is dropped; "Idle Off" in the pause ends the tick with its own line.
+TEST(Idle, EventsInsideATick) {
   using Action = std::function<void(AppWorld&, FakeIdleForm&)>;
-  struct Case {
-    const char* name;
-    Action during;
-    Lines want_lines;
-    std::string want_counters;
-    bool want_timer;
+  auto in_pause = [](Action a) -> Action {
+    return [a](AppWorld& w, FakeIdleForm& f) { w.desktop.After(30000, [a, &w, &f] { a(w, f); }); };
   };
-  const Case cases[] = {
-      {"Idle Off ends the tick",
-       [](AppWorld& w, FakeIdleForm& f) { StopIdle(w.services, f); },
-       Join({Pair("0", "0", "59"), {Final("0", "0", "59")}}), "0/0/0", false},
-      {"Idle Off then Idle On still ends it",
-       [](AppWorld& w, FakeIdleForm& f) {
-         StopIdle(w.services, f);
-         StartIdle(w.services, f);
-       },
-       Join({Pair("0", "0", "59"), {Final("0", "0", "59"), kStart}}), "0/0/0", true},
-      {"Idle On again lets it go on",
-       [](AppWorld& w, FakeIdleForm& f) { StartIdle(w.services, f); },
-       Join({Pair("0", "0", "59"), {kStart}, Pair("0", "1", "0")}), "0/1/0", true},
-      {"a tick falling due is dropped",
-       [](AppWorld& w, FakeIdleForm& f) { IdleTick(w.services, f); },
-       Join({Pair("0", "0", "59"), Pair("0", "1", "0")}), "0/1/0", true},
-  };
-  for (const Case& c : cases) {
-    AppWorld w("nightowl");
-    FakeIdleForm form("0", "0", "58");
-    form.EnableTimer(true);
-    const std::uint64_t begin = w.desktop.NowMs();
-    w.desktop.After(30000, [&] { c.during(w, form); });
-    IdleTick(w.services, form);
-    EXPECT_EQ(w.Posted(), Bolded(c.want_lines)) << c.name;
-    EXPECT_EQ(form.Counters(), c.want_counters) << c.name;
-    EXPECT_EQ(form.TimerEnabled(), c.want_timer) << c.name;
-    EXPECT_EQ(form.countdown_restarts, 0) << c.name;
-    EXPECT_EQ(w.desktop.NowMs() - begin, 60000u) << c.name << ": the tick ends with the pause";
-    EXPECT_FALSE(form.tick_in_progress()) << c.name;
-  }
-}
-
-TEST(Idle, ATickDuringATickIsDropped) {
+  const Action on = [](AppWorld& w, FakeIdleForm& f) { StartIdle(w.services, f); };
+  const Action off = [](AppWorld& w, FakeIdleForm& f) { StopIdle(w.services, f); };
+  const Action tick = [](AppWorld& w, FakeIdleForm& f) { IdleTick(w.services, f); };
   struct Case {
     const char* name;
     std::string handle;
-    std::function<void(AppWorld&, FakeIdleForm&)> arrange;
+    std::string minutes;
+    Action arrange;
     Lines want_lines;
+    std::string want_counters;
+    bool want_timer;
+    std::uint64_t want_ms;  // the tick ends with the pause
   };
   const Case cases[] = {
-      {"inside the prompt", "",
-       [](AppWorld& w, FakeIdleForm& f) {
-         w.prompt.while_open = [&w, &f] { IdleTick(w.services, f); };
-       },
-       {}},
-      {"inside a post", "nightowl",
-       [](AppWorld& w, FakeIdleForm& f) {
-         w.desktop.OnDoEvents(1, [&w, &f] { IdleTick(w.services, f); });
-       },
-       Pair("0", "0", "1")},
+      {"Idle Off in the pause ends the tick", "nightowl", "58", in_pause(off),
+       Join({Pair("0", "0", "59"), {Final("0", "0", "59")}}), "0/0/0", false, 60000},
+      {"Idle Off then Idle On in the pause still ends it", "nightowl", "58",
+       in_pause([off, on](AppWorld& w, FakeIdleForm& f) {
+         off(w, f);
+         on(w, f);
+       }),
+       Join({Pair("0", "0", "59"), {Final("0", "0", "59"), kStart}}), "0/0/0", true, 60000},
+      {"Idle On again in the pause lets it go on", "nightowl", "58", in_pause(on),
+       Join({Pair("0", "0", "59"), {kStart}, Pair("0", "1", "0")}), "0/1/0", true, 60000},
+      {"a tick in the pause is dropped", "nightowl", "58", in_pause(tick),
+       Join({Pair("0", "0", "59"), Pair("0", "1", "0")}), "0/1/0", true, 60000},
+      {"a tick inside the prompt is dropped", "", "0",
+       [tick](AppWorld& w, FakeIdleForm& f) { w.prompt.while_open = [tick, &w, &f] { tick(w, f); }; }, {}, "0/0/1",
+       true, 0},
+      {"a tick inside a post is dropped", "nightowl", "0",
+       [tick](AppWorld& w, FakeIdleForm& f) { w.desktop.OnDoEvents(1, [tick, &w, &f] { tick(w, f); }); },
+       Pair("0", "0", "1"), "0/0/1", true, 0},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     AppWorld w(c.handle);
-    FakeIdleForm form;
+    FakeIdleForm form("0", "0", c.minutes);
     form.EnableTimer(true);
     c.arrange(w, form);
+    const std::uint64_t begin = w.desktop.NowMs();
     IdleTick(w.services, form);
-    EXPECT_EQ(form.Counters(), "0/0/1") << c.name;
-    EXPECT_EQ(form.stay_on_top_calls, 1) << c.name;
-    EXPECT_EQ(w.Posted(), Bolded(c.want_lines)) << c.name;
-    EXPECT_FALSE(form.tick_in_progress()) << c.name;
+    EXPECT_EQ(w.Posted(), Bolded(c.want_lines));
+    EXPECT_EQ(form.Counters(), c.want_counters);
+    EXPECT_EQ(form.TimerEnabled(), c.want_timer);
+    EXPECT_EQ(form.countdown_restarts, 0);
+    EXPECT_EQ(form.stay_on_top_calls, 1);
+    EXPECT_EQ(w.desktop.NowMs() - begin, c.want_ms);
+    EXPECT_FALSE(form.tick_in_progress());
   }
 }
 
