@@ -1,10 +1,12 @@
+#include "app/form1_layout.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "app/form1_layout.h"
 #include "winutil/twips.h"
 
 namespace wendrel {
@@ -12,9 +14,13 @@ namespace {
 
 struct PixelBox {
   int left, top, width, height;
+  bool operator==(const PixelBox& o) const {
+    return left == o.left && top == o.top && width == o.width && height == o.height;
+  }
 };
 
-PixelBox At96(const ControlSpec& c) {
+template <typename Spec>
+PixelBox At96(const Spec& c) {
   return {TwipsToPixels(c.left, 96), TwipsToPixels(c.top, 96), TwipsToPixels(c.width, 96),
           TwipsToPixels(c.height, 96)};
 }
@@ -24,83 +30,73 @@ bool Overlap(const PixelBox& a, const PixelBox& b) {
          b.top < a.top + a.height;
 }
 
-// The design table, in pixels at 96 dots per inch.
+// The design table, in pixels at 96 dots per inch; only the title strip's
+// labels take clicks.
 TEST(Form1Layout, ControlsAt96Dpi) {
-  struct Case {
+  const struct {
     int id;
     const char* caption;
     PixelBox box;
-  };
-  const Case cases[] = {
-      {kLabel3Id, "-", {16, 8, 9, 9}},
-      {kLabel4Id, "Wendrel Idler", {32, 8, 89, 17}},
-      {kLabel5Id, "x", {128, 8, 17, 17}},
-      {kLabel8Id, "d/", {16, 40, 17, 17}},
-      {kLabel7Id, "0", {32, 40, 33, 17}},
-      {kLabel9Id, "h/", {48, 40, 17, 17}},
-      {kLabel6Id, "0", {64, 40, 33, 17}},
-      {kLabel2Id, "m/", {80, 40, 17, 17}},
-      {kLabel1Id, "0", {96, 40, 33, 17}},
-      {kCommand1Id, "Idle On", {16, 56, 49, 13}},
-      {kCommand6Id, "Idle Off", {80, 56, 57, 13}},
-      {kCommand3Id, "Exit", {16, 72, 49, 13}},
-      {kCommand4Id, "Options", {80, 72, 57, 13}},
-      {kText2Id, "Room?", {16, 96, 49, 19}},
-      {kCommand5Id, "Enter PR", {80, 96, 57, 13}},
-      {kCommand2Id, "Idle Off", {4832, -96, 57, 13}},
+    bool clickable;
+  } cases[] = {
+      {kLabel3Id, "-", {16, 8, 9, 9}, true},
+      {kLabel4Id, "Wendrel Idler", {32, 8, 89, 17}, true},
+      {kLabel5Id, "x", {128, 8, 17, 17}, true},
+      {kLabel8Id, "d/", {16, 40, 17, 17}, false},
+      {kLabel7Id, "0", {32, 40, 33, 17}, false},
+      {kLabel9Id, "h/", {48, 40, 17, 17}, false},
+      {kLabel6Id, "0", {64, 40, 33, 17}, false},
+      {kLabel2Id, "m/", {80, 40, 17, 17}, false},
+      {kLabel1Id, "0", {96, 40, 33, 17}, false},
+      {kCommand1Id, "Idle On", {16, 56, 49, 13}, false},
+      {kCommand6Id, "Idle Off", {80, 56, 57, 13}, false},
+      {kCommand3Id, "Exit", {16, 72, 49, 13}, false},
+      {kCommand4Id, "Options", {80, 72, 57, 13}, false},
+      {kText2Id, "Room?", {16, 96, 49, 19}, false},
+      {kCommand5Id, "Enter PR", {80, 96, 57, 13}, false},
+      {kCommand2Id, "Idle Off", {4832, -96, 57, 13}, false},
   };
   EXPECT_EQ(Form1Controls().size(), std::size(cases));
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const ControlSpec* spec = FindControl(c.id);
     ASSERT_NE(spec, nullptr) << c.id;
     EXPECT_STREQ(spec->caption, c.caption) << spec->name;
-    const PixelBox box = At96(*spec);
-    EXPECT_EQ(box.left, c.box.left) << spec->name;
-    EXPECT_EQ(box.top, c.box.top) << spec->name;
-    EXPECT_EQ(box.width, c.box.width) << spec->name;
-    EXPECT_EQ(box.height, c.box.height) << spec->name;
+    EXPECT_TRUE(At96(*spec) == c.box) << spec->name;
+    EXPECT_EQ(spec->clickable, c.clickable) << spec->name;
   }
+  EXPECT_TRUE(At96(kForm1Geometry) == (PixelBox{326, 215, 153, 129}));
 }
 
+// Enter and Esc send IDOK and IDCANCEL to the window: no control or menu
+// item may have those ids, and no two the same.
 TEST(Form1Layout, IdsAreDistinctAndClearOfOkAndCancel) {
-  std::set<int> ids;
+  std::set<int> ids{1, 2};  // IDOK, IDCANCEL
   for (const ControlSpec& c : Form1Controls()) ids.insert(c.id);
   for (const MenuItemSpec& m : OptMenu()) ids.insert(m.id);
-  EXPECT_EQ(ids.size(), Form1Controls().size() + OptMenu().size());
-  // Enter and Esc send IDOK and IDCANCEL to the window.
-  EXPECT_EQ(ids.count(1), 0u);
-  EXPECT_EQ(ids.count(2), 0u);
-  EXPECT_EQ(FindControl(1), nullptr);
+  EXPECT_EQ(ids.size(), 2 + Form1Controls().size() + OptMenu().size());
 }
 
-TEST(Form1Layout, FocusableControlsAreCreatedInTabOrder) {
+// The control created first lies on top, and Tab walks the focusable ones
+// in creation order. Where boxes overlap, the buttons and the room box must
+// stay whole, and the marks must not be hidden by the counters whose boxes
+// reach over them.
+TEST(Form1Layout, CreationOrderGivesTabOrderAndTheRightBoxOnTop) {
+  const std::vector<const ControlSpec*> order = CreationOrder();
+  ASSERT_EQ(order.size(), Form1Controls().size());
   std::vector<std::string> focusable;
-  for (const ControlSpec* c : CreationOrder())
+  for (const ControlSpec* c : order) {
     if (c->kind != ControlKind::kLabel) focusable.push_back(c->name);
+  }
   EXPECT_EQ(focusable, (std::vector<std::string>{"Command1", "Command2", "Command3", "Command4", "Text2",
                                                  "Command5", "Command6"}));
-  EXPECT_EQ(CreationOrder().size(), Form1Controls().size());
-}
-
-// The control created first lies on top. Where boxes overlap, the buttons
-// and the room box must stay whole, and the marks must not be hidden by the
-// counters whose boxes reach over them.
-TEST(Form1Layout, OverlappingBoxesLeaveTheRightOneOnTop) {
-  const std::vector<const ControlSpec*> order = CreationOrder();
-  auto rank = [&](const ControlSpec* c) {
-    for (size_t i = 0; i < order.size(); ++i)
-      if (order[i] == c) return i;
-    return order.size();
-  };
+  auto rank = [&](const ControlSpec* c) { return std::find(order.begin(), order.end(), c) - order.begin(); };
   int overlaps = 0;
   for (const ControlSpec& a : Form1Controls()) {
     for (const ControlSpec& b : Form1Controls()) {
       if (&a == &b || !Overlap(At96(a), At96(b))) continue;
       ++overlaps;
-      const bool a_first = (a.kind != ControlKind::kLabel && b.kind == ControlKind::kLabel) ||
-                           (a.kind == ControlKind::kLabel && b.kind == ControlKind::kLabel && !a.counter &&
-                            b.counter);
-      if (a_first) {
+      const bool a_label = a.kind == ControlKind::kLabel, b_label = b.kind == ControlKind::kLabel;
+      if ((!a_label && b_label) || (a_label && b_label && !a.counter && b.counter)) {
         EXPECT_LT(rank(&a), rank(&b)) << a.name << " over " << b.name;
       }
     }
@@ -110,61 +106,32 @@ TEST(Form1Layout, OverlappingBoxesLeaveTheRightOneOnTop) {
   EXPECT_GT(overlaps, 0);
 }
 
-TEST(Form1Layout, OnlyTheTitleStripLabelsTakeClicks) {
-  std::vector<std::string> clickable;
-  for (const ControlSpec& c : Form1Controls())
-    if (c.clickable) clickable.push_back(c.name);
-  EXPECT_EQ(clickable, (std::vector<std::string>{"Label3", "Label4", "Label5"}));
-}
-
-TEST(Form1Layout, Window) {
-  EXPECT_EQ(TwipsToPixels(kForm1Geometry.left, 96), 326);
-  EXPECT_EQ(TwipsToPixels(kForm1Geometry.top, 96), 215);
-  EXPECT_EQ(TwipsToPixels(kForm1Geometry.width, 96), 153);
-  EXPECT_EQ(TwipsToPixels(kForm1Geometry.height, 96), 129);
-}
-
+// 120 twips of margin to the window's edges; the title strip holds the three
+// title labels, the body every other control but the one placed outside.
 TEST(Form1Layout, RectanglesFrameTheirControls) {
   const auto& shapes = Form1Rectangles();
   ASSERT_EQ(shapes.size(), 2u);
-  auto inside = [](const ControlSpec& c, const RectangleSpec& s) {
-    return c.left >= s.left && c.top >= s.top && c.left + c.width <= s.left + s.width &&
-           c.top + c.height <= s.top + s.height;
-  };
   for (const ControlSpec& c : Form1Controls()) {
-    if (c.id == kCommand2Id) continue;  // outside the window on purpose
-    const bool title = c.id == kLabel3Id || c.id == kLabel4Id || c.id == kLabel5Id;
-    EXPECT_TRUE(inside(c, shapes[title ? 0 : 1])) << c.name;
+    if (c.id == kCommand2Id) continue;
+    const RectangleSpec& s = shapes[c.clickable ? 0 : 1];
+    EXPECT_TRUE(c.left >= s.left && c.top >= s.top && c.left + c.width <= s.left + s.width &&
+                c.top + c.height <= s.top + s.height)
+        << c.name;
   }
-  // 120 twips of margin to the window's edges.
   EXPECT_EQ(shapes[0].left, 120);
   EXPECT_EQ(shapes[0].top, 120);
   EXPECT_EQ(shapes[0].left + shapes[0].width + 120, kForm1Geometry.width);
   EXPECT_EQ(shapes[1].top + shapes[1].height + 120, kForm1Geometry.height);
 }
 
-TEST(Form1Layout, OptMenu) {
+TEST(Form1Layout, MenuAndBoxTexts) {
   std::vector<std::string> captions;
   for (const MenuItemSpec& m : OptMenu()) captions.push_back(m.caption);
   EXPECT_EQ(captions, (std::vector<std::string>{"about", "greets", "contact", "exit"}));
-}
-
-TEST(Form1Layout, BoxTexts) {
-  struct Case {
-    const char* name;
-    std::vector<std::string> names;
-    std::string text;
-  };
-  const Case cases[] = {
-      {"three", {"a", "b", "c"}, "My greets go out to a, b, and c."},
-      {"two", {"a", "b"}, "My greets go out to a, and b."},
-      {"one", {"a"}, "My greets go out to a."},
-  };
-  for (const Case& c : cases) EXPECT_EQ(GreetsText(c.names), c.text) << c.name;
-  const std::string greets = GreetsText();
-  EXPECT_EQ(greets.rfind("My greets go out to ", 0), 0u);
-  EXPECT_NE(greets.find(", and "), std::string::npos);
-  EXPECT_EQ(greets.back(), '.');
+  EXPECT_EQ(GreetsText({"a", "b", "c"}), "My greets go out to a, b, and c.");
+  EXPECT_EQ(GreetsText({"a", "b"}), "My greets go out to a, and b.");
+  EXPECT_EQ(GreetsText({"a"}), "My greets go out to a.");
+  EXPECT_EQ(GreetsText().rfind("My greets go out to ", 0), 0u);
   EXPECT_EQ(ContactText("me@example.com"),
             "e-mail me at me@example.com for and idea's that you might have to make it better.");
   EXPECT_EQ(AboutText(), "");
