@@ -11,6 +11,8 @@
 namespace wendrel {
 namespace {
 
+using Lines = std::vector<std::string>;
+
 TEST(Announcements, LineCompositions) {
   struct Case {
     const char* name;
@@ -31,101 +33,80 @@ TEST(Announcements, LineCompositions) {
   for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.name;
 }
 
+// The screen name is read first, once; a client that quits meanwhile is
+// not there for the version.
 TEST(Announcements, ClientInfoLine) {
   struct Case {
     const char* name;
-    const char* version;  // nullptr: no client runs
+    const char* version;     // nullptr: no client runs
     const char* buddy_list;  // nullptr: no AIM client runs
+    bool quits_on_read;      // the client quits while the buddy list is read
     std::string want;
   };
   const Case cases[] = {
-      {"newest client, no AIM", "5", nullptr, "\xB7 aim: n/a aol: 5"},
-      {"screen name before the apostrophe", "4", "owl99's Buddy List", "\xB7 aim: owl99 aol: 4"},
-      {"older client", "2.5", "owl99's Buddy List", "\xB7 aim: owl99 aol: 2.5"},
-      {"no client at all", nullptr, nullptr, "\xB7 aim: n/a aol: 3"},
+      {"newest client, no AIM", "5", nullptr, false, "\xB7 aim: n/a aol: 5"},
+      {"screen name before the apostrophe", "4", "owl99's Buddy List", false, "\xB7 aim: owl99 aol: 4"},
+      {"older client", "2.5", "owl99's Buddy List", false, "\xB7 aim: owl99 aol: 2.5"},
+      {"no client at all", nullptr, nullptr, false, "\xB7 aim: n/a aol: 3"},
+      {"the client quits as the name is read", "5", "owl99's Buddy List", true, "\xB7 aim: owl99 aol: 3"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     FakeDesktop d;
-    if (c.version) d.AddClient(c.version);
-    if (c.buddy_list) d.AddBuddyList(c.buddy_list);
-    EXPECT_EQ(ClientInfoLine(d), c.want) << c.name;
+    FakeClient client;
+    if (c.version) client = d.AddClient(c.version);
+    FakeWindow buddy;
+    if (c.buddy_list) buddy = d.AddBuddyList(c.buddy_list);
+    if (c.quits_on_read) buddy.OnMessage([client](const SentMessage&) { client.Close(); });
+    EXPECT_EQ(ClientInfoLine(d), c.want);
+    int length_reads = 0;
+    for (const SentMessage& m : buddy.Messages()) length_reads += m.message == kWmGetTextLength;
+    EXPECT_EQ(length_reads, c.buddy_list ? 1 : 0);
   }
 }
 
-TEST(Announcements, ClientInfoAsksForTheScreenNameFirstAndOnce) {
-  FakeDesktop d;
-  FakeClient client = d.AddClient("5");
-  FakeWindow buddy = d.AddBuddyList("owl99's Buddy List");
-  // The client goes away while the buddy list is read: a version asked for
-  // afterwards finds no client.
-  buddy.OnMessage([client](const SentMessage&) { client.Close(); });
-  EXPECT_EQ(ClientInfoLine(d), "\xB7 aim: owl99 aol: 3");
-  int length_reads = 0;
-  for (const SentMessage& m : buddy.Messages()) length_reads += m.message == kWmGetTextLength;
-  EXPECT_EQ(length_reads, 1);
-}
-
+// A stored handle is used as it is; without one the prompt asks, stores the
+// answer as typed and posts the banner and the status, and the next call
+// finds it. A cancelled prompt stores nothing and asks again next time.
 TEST(Announcements, EnsureHandle) {
   struct Case {
     const char* name;
     std::string stored;
-    std::vector<std::string> answers;
+    Lines answers;
     const char* status;
-    bool want_stored;
-    std::string want_handle;  // returned
-    std::string want_store;   // in the settings store afterwards
-    int want_prompts;
-    std::vector<std::string> want_lines;
+    std::string want_store;  // in the settings store afterwards
+    Lines want_lines;
   };
   const std::string banner = BannerLine();
   const Case cases[] = {
-      {"stored", "nightowl", {}, kActiveStatus, true, "nightowl", "nightowl", 0, {}},
-      {"stored two blanks", "  ", {}, kActiveStatus, true, "  ", "  ", 0, {}},
-      {"answered, active", "", {"nightowl"}, kActiveStatus, false, "", "nightowl", 1,
-       {banner, "\xB7 now active., id: nightowl"}},
-      {"answered, inactive", "", {"nightowl"}, kInactiveStatus, false, "", "nightowl", 1,
+      {"stored", "nightowl", {}, kActiveStatus, "nightowl", {}},
+      {"stored two blanks", "  ", {}, kActiveStatus, "  ", {}},
+      {"answered, active", "", {"nightowl"}, kActiveStatus, "nightowl", {banner, "\xB7 now active., id: nightowl"}},
+      {"answered, inactive", "", {"nightowl"}, kInactiveStatus, "nightowl",
        {banner, "\xB7 now unactive., id: nightowl"}},
-      {"answered two blanks", "", {"  "}, kActiveStatus, false, "", "  ", 1,
-       {banner, "\xB7 now active., id:   "}},
-      {"answered as typed", "", {" Night Owl "}, kActiveStatus, false, "", " Night Owl ", 1,
+      {"answered two blanks", "", {"  "}, kActiveStatus, "  ", {banner, "\xB7 now active., id:   "}},
+      {"answered as typed", "", {" Night Owl "}, kActiveStatus, " Night Owl ",
        {banner, "\xB7 now active., id:  Night Owl "}},
-      {"cancelled", "", {}, kActiveStatus, false, "", "", 1, {}},
+      {"cancelled", "", {}, kActiveStatus, "", {}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     AppWorld w(c.stored, c.answers);
-    const HandleCheck check = EnsureHandle(w.services, c.status);
-    EXPECT_EQ(check.stored, c.want_stored) << c.name;
-    EXPECT_EQ(check.handle, c.want_handle) << c.name;
-    EXPECT_EQ(w.store.handle(), c.want_store) << c.name;
-    EXPECT_EQ(w.store.writes, c.want_store != c.stored ? 1 : 0) << c.name;
-    EXPECT_EQ(w.prompt.calls, c.want_prompts) << c.name;
-    EXPECT_EQ(w.Posted(), Bolded(c.want_lines)) << c.name;
-    if (c.want_prompts > 0) {
-      EXPECT_EQ(w.prompt.last_text, "please enter your handle in the text field below") << c.name;
-      EXPECT_EQ(w.prompt.last_title, "wendrel idler") << c.name;
+    const HandleCheck first = EnsureHandle(w.services, c.status);
+    EXPECT_EQ(first.stored, !c.stored.empty());
+    EXPECT_EQ(first.handle, c.stored);
+    EXPECT_EQ(w.store.handle(), c.want_store);
+    EXPECT_EQ(w.store.writes, c.want_store != c.stored ? 1 : 0);
+    EXPECT_EQ(w.Posted(), Bolded(c.want_lines));
+    const HandleCheck second = EnsureHandle(w.services, c.status);
+    EXPECT_EQ(second.stored, !c.want_store.empty());
+    EXPECT_EQ(second.handle, c.want_store);
+    EXPECT_EQ(w.prompt.calls, (c.stored.empty() ? 1 : 0) + (c.want_store.empty() ? 1 : 0));
+    if (w.prompt.calls > 0) {
+      EXPECT_EQ(w.prompt.last_text, "please enter your handle in the text field below");
+      EXPECT_EQ(w.prompt.last_title, "wendrel idler");
     }
   }
-}
-
-TEST(Announcements, CancelledPromptAsksAgainNextTime) {
-  AppWorld w("", {"", "nightowl"});
-  EXPECT_FALSE(EnsureHandle(w.services, kInactiveStatus).stored);
-  EXPECT_FALSE(EnsureHandle(w.services, kInactiveStatus).stored);
-  const HandleCheck third = EnsureHandle(w.services, kInactiveStatus);
-  EXPECT_TRUE(third.stored);
-  EXPECT_EQ(third.handle, "nightowl");
-  EXPECT_EQ(w.prompt.calls, 2);
-  EXPECT_EQ(w.Posted(), Bolded({BannerLine(), "\xB7 now unactive., id: nightowl"}));
-}
-
-TEST(Announcements, AnnounceBoldsThenSends) {
-  AppWorld w("nightowl");
-  Announce(w.services, "\xB7 now active., id: nightowl");
-  Announce(w.services, BannerLine());
-  EXPECT_EQ(w.Posted(), (std::vector<std::string>{
-                            "<b>\xB7</b> <b>n</b>ow <b>a</b>ctive., <b>i</b>d: <b>n</b>ightowl",
-                            "<b>\xB7</b> <b>w</b>\xE8ndrel <b>\xEF</b>" "dler <b>b</b>y: <b>z</b>arnik",
-                        }));
 }
 
 }  // namespace
