@@ -54,6 +54,14 @@ struct Harness {
   std::unique_ptr<Form1> form;
 };
 
+// Left, top, width and height in pixels.
+std::vector<long> Box(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+template <typename Spec>
+std::vector<long> Box(const Spec& s, const ScreenDpi& dpi) {
+  return {TwipsToPixels(s.left, dpi.x), TwipsToPixels(s.top, dpi.y), TwipsToPixels(s.width, dpi.x),
+          TwipsToPixels(s.height, dpi.y)};
+}
+
 std::vector<std::string> SignLines(const char* status, const std::string& handle) {
   return Bolded({BannerLine(), status + handle});
 }
@@ -71,10 +79,7 @@ TEST(Form1, WindowAndControlsStandAsDesigned) {
   EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER));
   RECT r{};
   GetWindowRect(hwnd, &r);
-  EXPECT_EQ(r.left, TwipsToPixels(4890, dpi.x));
-  EXPECT_EQ(r.top, TwipsToPixels(3225, dpi.y));
-  EXPECT_EQ(r.right - r.left, TwipsToPixels(2295, dpi.x));
-  EXPECT_EQ(r.bottom - r.top, TwipsToPixels(1935, dpi.y));
+  EXPECT_EQ(Box(r), Box(kForm1Geometry, dpi));
 
   for (const ControlSpec& c : Form1Controls()) {
     HWND item = h.Item(c.id);
@@ -85,123 +90,121 @@ TEST(Form1, WindowAndControlsStandAsDesigned) {
     RECT cr{};
     GetWindowRect(item, &cr);
     MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&cr), 2);
-    EXPECT_EQ(cr.left, TwipsToPixels(c.left, dpi.x)) << c.name;
-    EXPECT_EQ(cr.top, TwipsToPixels(c.top, dpi.y)) << c.name;
-    if (c.kind != ControlKind::kTextBox) {
-      EXPECT_EQ(cr.right - cr.left, TwipsToPixels(c.width, dpi.x)) << c.name;
-      EXPECT_EQ(cr.bottom - cr.top, TwipsToPixels(c.height, dpi.y)) << c.name;
-    }
+    EXPECT_EQ(Box(cr), Box(c, dpi)) << c.name;
     const LONG item_style = GetWindowLongA(item, GWL_STYLE);
     EXPECT_EQ((item_style & WS_TABSTOP) != 0, c.kind != ControlKind::kLabel) << c.name;
     if (c.kind == ControlKind::kLabel) {
       EXPECT_EQ((item_style & SS_NOTIFY) != 0, c.clickable) << c.name;
     }
   }
-}
-
-TEST(Form1, TabWalksTheTabIndexOrder) {
-  Harness h;
-  ASSERT_TRUE(h.form);
-  const int order[] = {kCommand1Id, kCommand2Id, kCommand3Id, kCommand4Id,
-                       kText2Id,    kCommand5Id, kCommand6Id, kCommand1Id};
-  for (size_t i = 0; i + 1 < std::size(order); ++i) {
-    HWND next = GetNextDlgTabItem(h.form->hwnd(), h.Item(order[i]), FALSE);
-    EXPECT_EQ(GetDlgCtrlID(next), order[i + 1]) << "after " << order[i];
+  const int tab_order[] = {kCommand1Id, kCommand2Id, kCommand3Id, kCommand4Id,
+                           kText2Id,    kCommand5Id, kCommand6Id, kCommand1Id};
+  for (size_t i = 0; i + 1 < std::size(tab_order); ++i) {
+    HWND next = GetNextDlgTabItem(hwnd, h.Item(tab_order[i]), FALSE);
+    EXPECT_EQ(GetDlgCtrlID(next), tab_order[i + 1]) << "Tab after " << tab_order[i];
   }
 }
 
-TEST(Form1, LoadPostsTheSignOnBeforeTheWindowShows) {
-  Harness h("nightowl");
-  ASSERT_TRUE(h.form);
-  h.form->Load();
-  EXPECT_EQ(h.Posted(), SignLines(kActiveStatus, "nightowl"));
-  EXPECT_FALSE(IsWindowVisible(h.form->hwnd()));
-  EXPECT_TRUE(GetWindowLongA(h.form->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  EXPECT_EQ(h.world.prompt.calls, 0);
-  h.form->Show(SW_SHOWNOACTIVATE);
-  EXPECT_TRUE(IsWindowVisible(h.form->hwnd()));
-}
-
-TEST(Form1, LoadWithoutHandleAsksAndSignsOnWithTheAnswer) {
-  Harness h("", {"owl"});
-  ASSERT_TRUE(h.form);
-  h.form->Load();
-  EXPECT_EQ(h.world.prompt.calls, 1);
-  EXPECT_EQ(h.world.prompt.last_text, kPromptText);
-  EXPECT_EQ(h.world.prompt.last_title, kPromptTitle);
-  EXPECT_EQ(h.world.store.handle(), "owl");
-  EXPECT_EQ(h.Posted(), SignLines(kActiveStatus, "owl"));
-}
-
-// "Exit", the menu's "exit" and "x" share one handler.
-TEST(Form1, ExitControlsSignOffOnceAndEndTheProgram) {
-  struct Case {
+// The sign-on lines, or the prompt and then the lines with its answer, come
+// before the window shows; the window is topmost by then.
+TEST(Form1, LoadSignsOnBeforeTheWindowShows) {
+  const struct {
     const char* name;
-    void (*use)(const Harness&);
+    std::string handle;
+    std::vector<std::string> answers;
+    std::string signed_on_as;
+  } cases[] = {
+      {"stored handle", "nightowl", {}, "nightowl"},
+      {"prompt answered", "", {"owl"}, "owl"},
   };
-  const Case cases[] = {
-      {"Exit button", [](const Harness& h) { h.Click(kCommand3Id); }},
-      {"exit menu item", [](const Harness& h) { h.Command(kMenuExtId); }},
-      {"x label", [](const Harness& h) { h.ClickLabel(kLabel5Id); }},
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Harness h(c.handle, c.answers);
+    ASSERT_TRUE(h.form);
+    h.form->Load();
+    EXPECT_EQ(h.Posted(), SignLines(kActiveStatus, c.signed_on_as));
+    EXPECT_EQ(h.world.store.handle(), c.signed_on_as);
+    EXPECT_EQ(h.world.prompt.calls, c.handle.empty() ? 1 : 0);
+    if (c.handle.empty()) {
+      EXPECT_EQ(h.world.prompt.last_text, kPromptText);
+      EXPECT_EQ(h.world.prompt.last_title, kPromptTitle);
+    }
+    EXPECT_FALSE(IsWindowVisible(h.form->hwnd()));
+    EXPECT_TRUE(GetWindowLongA(h.form->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    h.form->Show(SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(IsWindowVisible(h.form->hwnd()));
+  }
+}
+
+// "Exit", the menu's "exit" and "x" share one handler: with a handle it
+// signs off once and ends the program, and no Unload or Terminate lines
+// follow; without one it asks, and the program goes on either way.
+TEST(Form1, ExitControlsSignOffOnceAndEndTheProgram) {
+  using Use = void (*)(const Harness&);
+  const Use button = [](const Harness& h) { h.Click(kCommand3Id); };
+  const Use menu = [](const Harness& h) { h.Command(kMenuExtId); };
+  const Use x = [](const Harness& h) { h.ClickLabel(kLabel5Id); };
+  const struct {
+    const char* name;
+    Use use;
+    std::string handle;
+    std::vector<std::string> answers;
+    std::vector<std::string> want_lines;
+    int want_ends;
+  } cases[] = {
+      {"Exit button", button, "nightowl", {}, SignLines(kInactiveStatus, "nightowl"), 1},
+      {"exit menu item", menu, "nightowl", {}, SignLines(kInactiveStatus, "nightowl"), 1},
+      {"x label", x, "nightowl", {}, SignLines(kInactiveStatus, "nightowl"), 1},
+      {"no handle, prompt cancelled", button, "", {}, {}, 0},
+      {"no handle, prompt answered", x, "", {"owl"}, SignLines(kInactiveStatus, "owl"), 0},
   };
-  for (const Case& c : cases) {
-    Harness h("nightowl");
-    ASSERT_TRUE(h.form) << c.name;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Harness h(c.handle, c.answers);
+    ASSERT_TRUE(h.form);
     c.use(h);
-    EXPECT_EQ(h.ends, 1) << c.name;
-    EXPECT_EQ(h.Posted(), SignLines(kInactiveStatus, "nightowl")) << c.name;
-    // No Unload or Terminate lines after an exit control.
+    EXPECT_EQ(h.ends, c.want_ends);
+    EXPECT_EQ(h.Posted(), c.want_lines);
+    EXPECT_EQ(h.world.prompt.calls, c.handle.empty() ? 1 : 0);
+    if (c.want_ends == 0) {
+      EXPECT_FALSE(h.form->Destroyed());
+      continue;
+    }
     SendMessageA(h.form->hwnd(), WM_CLOSE, 0, 0);
     h.form->Terminate();
-    EXPECT_EQ(h.Posted().size(), 2u) << c.name;
-    EXPECT_EQ(h.ends, 1) << c.name;
+    EXPECT_EQ(h.Posted(), c.want_lines);
+    EXPECT_EQ(h.ends, 1);
   }
 }
 
-TEST(Form1, ExitWithoutHandleKeepsRunning) {
-  Harness cancelled;
-  ASSERT_TRUE(cancelled.form);
-  cancelled.Click(kCommand3Id);
-  EXPECT_EQ(cancelled.world.prompt.calls, 1);
-  EXPECT_TRUE(cancelled.Posted().empty());
-  EXPECT_EQ(cancelled.ends, 0);
-  EXPECT_FALSE(cancelled.form->Destroyed());
-
-  // Answered: the pair with the new handle, and still no end.
-  Harness answered("", {"owl"});
-  ASSERT_TRUE(answered.form);
-  answered.Click(kCommand3Id);
-  EXPECT_EQ(answered.Posted(), SignLines(kInactiveStatus, "owl"));
-  EXPECT_EQ(answered.ends, 0);
-  // The second exit finds the handle and ends.
-  answered.Click(kCommand3Id);
-  EXPECT_EQ(answered.ends, 1);
-}
-
+// Any other close runs Unload and then Terminate, once, each posting the
+// sign-off pair or asking for the handle; a cancelled prompt does not
+// cancel the close.
 TEST(Form1, PlatformCloseSignsOffInUnloadAndAgainInTerminate) {
-  Harness h("nightowl");
-  ASSERT_TRUE(h.form);
-  SendMessageA(h.form->hwnd(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(h.form->Destroyed());
-  EXPECT_EQ(h.Posted(), SignLines(kInactiveStatus, "nightowl"));
-  h.form->Terminate();
-  h.form->Terminate();  // runs once
-  const std::vector<std::string> once = SignLines(kInactiveStatus, "nightowl");
-  std::vector<std::string> twice = once;
-  twice.insert(twice.end(), once.begin(), once.end());
-  EXPECT_EQ(h.Posted(), twice);
-  EXPECT_EQ(h.ends, 0);
-}
-
-TEST(Form1, CloseWithoutHandlePromptsInUnloadAndTerminate) {
-  Harness h("", {"", "owl"});
-  ASSERT_TRUE(h.form);
-  SendMessageA(h.form->hwnd(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(h.form->Destroyed()) << "a cancelled prompt does not cancel the close";
-  EXPECT_TRUE(h.Posted().empty());
-  h.form->Terminate();
-  EXPECT_EQ(h.world.prompt.calls, 2);
-  EXPECT_EQ(h.Posted(), SignLines(kInactiveStatus, "owl"));
+  const struct {
+    const char* name;
+    std::string handle;
+    std::vector<std::string> answers;
+    std::vector<std::string> unload_lines, terminate_lines;
+  } cases[] = {
+      {"stored handle", "nightowl", {}, SignLines(kInactiveStatus, "nightowl"), SignLines(kInactiveStatus, "nightowl")},
+      {"Unload's prompt cancelled, Terminate's answered", "", {"", "owl"}, {}, SignLines(kInactiveStatus, "owl")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Harness h(c.handle, c.answers);
+    ASSERT_TRUE(h.form);
+    SendMessageA(h.form->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(h.form->Destroyed());
+    EXPECT_EQ(h.Posted(), c.unload_lines);
+    h.form->Terminate();
+    h.form->Terminate();
+    std::vector<std::string> both = c.unload_lines;
+    both.insert(both.end(), c.terminate_lines.begin(), c.terminate_lines.end());
+    EXPECT_EQ(h.Posted(), both);
+    EXPECT_EQ(h.world.prompt.calls, c.handle.empty() ? 2 : 0);
+    EXPECT_EQ(h.ends, 0);
+  }
 }
 
 TEST(Form1, TimerTicksOnlyWhileIdleModeIsOn) {
@@ -272,10 +275,7 @@ TEST(Form1, ExitInsideATypedLineEndsAfterTheQueuedLines) {
   h.Click(kCommand1Id);
   EXPECT_TRUE(typing_at_click);
   EXPECT_EQ(h.ends, 1);
-  std::vector<std::string> expected = Bolded({IdleStartLine("nightowl", "owl99")});
-  const std::vector<std::string> sign_off = SignLines(kInactiveStatus, "nightowl");
-  expected.insert(expected.end(), sign_off.begin(), sign_off.end());
-  EXPECT_EQ(h.Posted(), expected);
+  EXPECT_EQ(h.Posted(), Bolded({IdleStartLine("nightowl", "owl99"), BannerLine(), kInactiveStatus + std::string("nightowl")}));
   EXPECT_FALSE(IsWindowVisible(h.form->hwnd()));
   h.Tick();
   EXPECT_EQ(Text(h.Item(kLabel1Id)), "0") << "no handler runs after the end";
@@ -291,38 +291,32 @@ TEST(Form1, EnterPrReadsTheRoomBox) {
   EXPECT_EQ(h.world.desktop.Keywords().front(), "aol://2719:2-2-nightowls ");
 }
 
+// A click on the minus or the title minimises the window and idle mode goes
+// on; a right press on the title only drags. A press on the title starts
+// the system's move loop, which the posted release ends; a press that moved
+// nothing counts as a click.
 TEST(Form1, MinusAndTitleClicksMinimise) {
-  struct Case {
+  const struct {
     const char* name;
-    void (*click)(const Harness&);
+    int label;
+    UINT press;
+    bool minimised;
+  } cases[] = {
+      {"minus", kLabel3Id, WM_LBUTTONDOWN, true},
+      {"title", kLabel4Id, WM_LBUTTONDOWN, true},
+      {"right press on the title", kLabel4Id, WM_RBUTTONDOWN, false},
   };
-  const Case cases[] = {
-      {"minus", [](const Harness& h) { h.ClickLabel(kLabel3Id); }},
-      // The press starts the system's move loop, which the release ends;
-      // a press that moved nothing counts as a click.
-      {"title", [](const Harness& h) {
-         PostMessageA(h.Item(kLabel4Id), WM_LBUTTONUP, 0, 0);
-         h.ClickLabel(kLabel4Id);
-       }},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     Harness h("nightowl");
-    ASSERT_TRUE(h.form) << c.name;
+    ASSERT_TRUE(h.form);
     h.form->Show(SW_SHOWNOACTIVATE);
     h.Click(kCommand1Id);
-    c.click(h);
-    EXPECT_TRUE(IsIconic(h.form->hwnd())) << c.name;
-    EXPECT_TRUE(h.form->TimerEnabled()) << c.name << ": idle mode goes on";
+    if (c.label == kLabel4Id) PostMessageA(h.Item(kLabel4Id), WM_LBUTTONUP, 0, 0);
+    SendMessageA(h.Item(c.label), c.press, c.press == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, 0);
+    EXPECT_EQ(IsIconic(h.form->hwnd()) != 0, c.minimised);
+    EXPECT_TRUE(h.form->TimerEnabled()) << "idle mode goes on";
   }
-}
-
-TEST(Form1, RightPressOnTheTitleDragsWithoutMinimising) {
-  Harness h;
-  ASSERT_TRUE(h.form);
-  h.form->Show(SW_SHOWNOACTIVATE);
-  PostMessageA(h.Item(kLabel4Id), WM_LBUTTONUP, 0, 0);
-  SendMessageA(h.Item(kLabel4Id), WM_RBUTTONDOWN, MK_RBUTTON, 0);
-  EXPECT_FALSE(IsIconic(h.form->hwnd()));
 }
 
 }  // namespace

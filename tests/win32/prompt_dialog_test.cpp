@@ -10,6 +10,7 @@ namespace wendrel {
 namespace {
 
 constexpr char kTitle[] = "wendrel prompt test";
+constexpr char kText[] = "please enter your handle in the text field below";
 
 // What the timer does once the box is up; a thread timer fires inside the
 // box's own modal loop.
@@ -27,17 +28,15 @@ void CALLBACK AnswerWhenOpen(HWND, UINT, UINT_PTR id, DWORD) {
 std::string AskAnswering(DialogHandlePrompt& prompt, std::function<void(HWND)> answer) {
   g_answer = std::move(answer);
   const UINT_PTR timer = SetTimer(nullptr, 0, 10, AnswerWhenOpen);
-  std::string result = prompt.Ask("please enter your handle in the text field below", kTitle);
+  std::string result = prompt.Ask(kText, kTitle);
   KillTimer(nullptr, timer);
   g_answer = nullptr;
   return result;
 }
 
-void Type(HWND box, const char* text) {
-  SendMessageA(FindWindowExA(box, nullptr, "Edit", nullptr), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+HWND Child(HWND box, const char* cls, const char* caption = nullptr) {
+  return FindWindowExA(box, nullptr, cls, caption);
 }
-
-void Press(HWND box, const char* caption) { SendMessageA(FindWindowExA(box, nullptr, "Button", caption), BM_CLICK, 0, 0); }
 
 std::string Text(HWND hwnd) {
   char buffer[256] = {};
@@ -45,66 +44,51 @@ std::string Text(HWND hwnd) {
   return buffer;
 }
 
+void Type(HWND box, const std::string& text) {
+  SendMessageA(Child(box, "Edit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Press(HWND box, const char* caption) { SendMessageA(Child(box, "Button", caption), BM_CLICK, 0, 0); }
+
+// The box shows the text, an empty field, OK and Cancel; OK gives the field
+// byte for byte, Cancel and closing give "".
 TEST(DialogHandlePrompt, Answers) {
-  struct Case {
+  const struct {
     const char* name;
-    const char* typed;
-    const char* button;
+    std::string typed;
+    const char* button;  // nullptr: the box is closed
     std::string expected;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"OK", "nightowl", "OK", "nightowl"},
       {"OK keeps blanks", "  ", "OK", "  "},
       {"OK keeps Windows-1252", "caf\xE9", "OK", "caf\xE9"},  // e acute
       {"OK on an empty field", "", "OK", ""},
+      {"OK takes a long handle", std::string(40000, 'o'), "OK", std::string(40000, 'o')},
       {"Cancel", "nightowl", "Cancel", ""},
+      {"closing is Cancel", "nightowl", nullptr, ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     DialogHandlePrompt prompt(GetModuleHandleA(nullptr));
+    std::string shown, field;
+    bool ok = false, cancel = false;
     const std::string got = AskAnswering(prompt, [&](HWND box) {
+      shown = Text(Child(box, "Static"));
+      field = Text(Child(box, "Edit"));
+      ok = Child(box, "Button", "OK") != nullptr;
+      cancel = Child(box, "Button", "Cancel") != nullptr;
       Type(box, c.typed);
-      Press(box, c.button);
+      if (c.button) {
+        Press(box, c.button);
+      } else {
+        SendMessageA(box, WM_CLOSE, 0, 0);
+      }
     });
-    EXPECT_EQ(got, c.expected) << c.name;
+    EXPECT_EQ(got, c.expected);
+    EXPECT_EQ(shown, kText);
+    EXPECT_EQ(field, "");
+    EXPECT_TRUE(ok && cancel);
   }
-}
-
-TEST(DialogHandlePrompt, CloseIsCancel) {
-  DialogHandlePrompt prompt(GetModuleHandleA(nullptr));
-  EXPECT_EQ(AskAnswering(prompt,
-                         [](HWND box) {
-                           Type(box, "nightowl");
-                           SendMessageA(box, WM_CLOSE, 0, 0);
-                         }),
-            "");
-}
-
-TEST(DialogHandlePrompt, ShowsTheTextAnEmptyFieldAndTwoButtons) {
-  DialogHandlePrompt prompt(GetModuleHandleA(nullptr));
-  std::string shown, field;
-  bool ok = false, cancel = false;
-  AskAnswering(prompt, [&](HWND box) {
-    shown = Text(FindWindowExA(box, nullptr, "Static", nullptr));
-    field = Text(FindWindowExA(box, nullptr, "Edit", nullptr));
-    ok = FindWindowExA(box, nullptr, "Button", "OK") != nullptr;
-    cancel = FindWindowExA(box, nullptr, "Button", "Cancel") != nullptr;
-    Press(box, "Cancel");
-  });
-  EXPECT_EQ(shown, "please enter your handle in the text field below");
-  EXPECT_EQ(field, "");
-  EXPECT_TRUE(ok);
-  EXPECT_TRUE(cancel);
-}
-
-TEST(DialogHandlePrompt, TakesALongHandle) {
-  DialogHandlePrompt prompt(GetModuleHandleA(nullptr));
-  const std::string handle(40000, 'o');
-  EXPECT_EQ(AskAnswering(prompt,
-                         [&](HWND box) {
-                           Type(box, handle.c_str());
-                           Press(box, "OK");
-                         }),
-            handle);
 }
 
 TEST(DialogHandlePrompt, OneBoxAtATime) {
@@ -132,18 +116,17 @@ TEST(DialogHandlePrompt, OwnedByTheMainWindowWhileItLives) {
   ASSERT_TRUE(owner);
   DialogHandlePrompt prompt(GetModuleHandleA(nullptr));
   prompt.SetOwner(owner);
-  HWND seen = reinterpret_cast<HWND>(1);
-  AskAnswering(prompt, [&](HWND box) {
-    seen = GetWindow(box, GW_OWNER);
-    Press(box, "Cancel");
-  });
-  EXPECT_EQ(seen, owner);
+  auto owner_seen = [&] {
+    HWND seen = reinterpret_cast<HWND>(1);
+    AskAnswering(prompt, [&](HWND box) {
+      seen = GetWindow(box, GW_OWNER);
+      Press(box, "Cancel");
+    });
+    return seen;
+  };
+  EXPECT_EQ(owner_seen(), owner);
   DestroyWindow(owner);
-  AskAnswering(prompt, [&](HWND box) {
-    seen = GetWindow(box, GW_OWNER);
-    Press(box, "Cancel");
-  });
-  EXPECT_EQ(seen, nullptr);
+  EXPECT_EQ(owner_seen(), nullptr);
 }
 
 }  // namespace

@@ -25,22 +25,15 @@ struct Popup {
   HWND hwnd;
 };
 
-TEST(StayOnTop, JoinsTheTopmostGroupWithoutMoving) {
+// Stay-on-top joins the topmost group and leaves the window where it was;
+// the snap-back's view of the window is in twips at the display's DPI, and
+// a 10-twip step moves one whole pixel.
+TEST(Win32SnapWindow, StaysOnTopAndReadsAndSetsTwips) {
   Popup p;
   ASSERT_TRUE(p.hwnd);
   StayOnTop(p.hwnd);
   StayOnTop(p.hwnd);
   EXPECT_TRUE(GetWindowLongA(p.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  const RECT r = p.Rect();
-  EXPECT_EQ(r.left, 326);
-  EXPECT_EQ(r.top, 215);
-  EXPECT_EQ(r.right - r.left, 153);
-  EXPECT_EQ(r.bottom - r.top, 129);
-}
-
-TEST(Win32SnapWindow, ReadsAndSetsTwips) {
-  Popup p;
-  ASSERT_TRUE(p.hwnd);
   FakeDesktop desktop;
   Win32SnapWindow w(p.hwnd, desktop);
   const ScreenDpi dpi = GetScreenDpi();
@@ -51,7 +44,6 @@ TEST(Win32SnapWindow, ReadsAndSetsTwips) {
   EXPECT_FLOAT_EQ(w.ScreenWidth(), PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi.x));
   EXPECT_FLOAT_EQ(w.ScreenHeight(), PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi.y));
 
-  // One 10-twip step moves one whole pixel, and only that edge.
   w.SetLeft(w.Left() + 10);
   EXPECT_EQ(p.Rect().left, 327);
   EXPECT_EQ(p.Rect().top, 215);
@@ -59,6 +51,7 @@ TEST(Win32SnapWindow, ReadsAndSetsTwips) {
   EXPECT_EQ(p.Rect().top, 214);
   EXPECT_EQ(p.Rect().left, 327);
   EXPECT_EQ(p.Rect().right - p.Rect().left, 153);
+  EXPECT_EQ(p.Rect().bottom - p.Rect().top, 129);
   w.SetLeft(PixelsToTwips(-33, dpi.x));
   EXPECT_EQ(p.Rect().left, -33);
   EXPECT_FLOAT_EQ(w.Left(), PixelsToTwips(-33, dpi.x));
