@@ -178,69 +178,42 @@ TEST(Win32Send, MissingWindowsReadAsAbsent) {
     EXPECT_FALSE(p.PostKey(hwnd, WM_KEYDOWN, VK_SPACE));
   }
   // A stray handle 0 must not post into our own queue, nor 0xFFFF reach
-  // every top-level window.
+  // every top-level window, nor a lookup under 0 search the top level.
+  OwnedWindow top(MakeWindow(kProbeClass));
+  EXPECT_NE(p.FindWindowA(kProbeClass, nullptr), 0u);
+  EXPECT_EQ(p.FindWindowExA(0, 0, kProbeClass, nullptr), 0u);
   MSG msg;
   EXPECT_FALSE(::PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
   EXPECT_NE(p.Send(FromHwnd(HWND_BROADCAST), WM_NULL, 0, 0).outcome, SendOutcome::kOk);
   EXPECT_FALSE(p.PostKey(FromHwnd(HWND_BROADCAST), WM_KEYDOWN, VK_SPACE));
 }
 
-// A window on a thread of its own that stops answering: either it never
-// pumps after being made, or its handler blocks. Released (and joined) when
-// it goes out of scope.
+// A window on a thread of its own that does not pump until it goes out of
+// scope; then it handles what was sent to it meanwhile and is destroyed.
 class HungWindow {
  public:
-  enum Mode { kNotPumping, kBlockedInHandler };
-
-  explicit HungWindow(Mode mode)
-      : ready_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-        blocked_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-        release_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-    thread_ = std::thread([this, mode] { Run(mode); });
-    ::WaitForSingleObject(ready_, 5000);
-    if (mode == kBlockedInHandler && hwnd_ != nullptr) {
-      ::PostMessageA(hwnd_, kMessage, kBlock, 0);
-      ::WaitForSingleObject(blocked_, 5000);
-    }
+  HungWindow() : release_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = std::thread([this, ready] {
+      hwnd_ = MakeWindow(kProbeClass);
+      ::SetEvent(ready);
+      ::WaitForSingleObject(release_, 10000);
+      MSG msg;
+      while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+      if (hwnd_ != nullptr) ::DestroyWindow(hwnd_);
+    });
+    ::WaitForSingleObject(ready, 5000);
+    ::CloseHandle(ready);
   }
   ~HungWindow() {
     ::SetEvent(release_);
-    if (hwnd_ != nullptr) ::PostMessageA(hwnd_, kMessage, kEnd, 0);
     thread_.join();
-    ::CloseHandle(ready_);
-    ::CloseHandle(blocked_);
     ::CloseHandle(release_);
   }
   Hwnd handle() const { return FromHwnd(hwnd_); }
 
  private:
-  static constexpr UINT kMessage = WM_APP + 1;
-  enum : WPARAM { kBlock, kEnd };
-
-  void Run(Mode mode) {
-    probe_.message = kMessage;
-    probe_.answer = [this](HWND hwnd, WPARAM w, LPARAM) -> LRESULT {
-      if (w == kBlock) {
-        ::SetEvent(blocked_);
-        ::WaitForSingleObject(release_, 10000);
-      } else {
-        ::DestroyWindow(hwnd);
-        ::PostQuitMessage(0);
-      }
-      return 0;
-    };
-    hwnd_ = MakeWindow(kProbeClass, &probe_);
-    ::SetEvent(ready_);
-    if (hwnd_ == nullptr) return;
-    if (mode == kNotPumping) ::WaitForSingleObject(release_, 10000);
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
-  }
-
-  HANDLE ready_;
-  HANDLE blocked_;
   HANDLE release_;
-  Probe probe_;
   HWND hwnd_ = nullptr;
   std::thread thread_;
 };
@@ -266,45 +239,42 @@ TEST(Win32Send, HungWindowCostsOneBoundedSendWhileOurWindowsAnswer) {
       {"SendChar", [](Win32Platform& p, Hwnd h) { return !p.SendChar(h, 13); }},
       {"SendMouse", [](Win32Platform& p, Hwnd h) { return !p.SendMouse(h, WM_LBUTTONDOWN); }},
   };
-  for (HungWindow::Mode mode : {HungWindow::kNotPumping, HungWindow::kBlockedInHandler}) {
-    SCOPED_TRACE(mode == HungWindow::kNotPumping ? "not pumping" : "blocked in handler");
-    const Clock::time_point start = Clock::now();
-    std::atomic<long long> answered_at_ms{-1};
-    Probe ours_probe{WM_APP + 3, [&](HWND, WPARAM, LPARAM) -> LRESULT {
-                       answered_at_ms = MsSince(start);
-                       return 1;
-                     }};
-    OwnedWindow ours(MakeWindow(kProbeClass, &ours_probe));
-    HungWindow hung(mode);
-    ASSERT_NE(hung.handle(), 0u);
+  const Clock::time_point start = Clock::now();
+  std::atomic<long long> answered_at_ms{-1};
+  Probe ours_probe{WM_APP + 3, [&](HWND, WPARAM, LPARAM) -> LRESULT {
+                     answered_at_ms = MsSince(start);
+                     return 1;
+                   }};
+  OwnedWindow ours(MakeWindow(kProbeClass, &ours_probe));
+  HungWindow hung;
+  ASSERT_NE(hung.handle(), 0u);
 
-    // Another thread asks one of our windows something during the send.
-    std::thread asker([&] {
-      ::Sleep(200);
-      DWORD_PTR unused = 0;
-      ::SendMessageTimeoutA(ours.get(), WM_APP + 3, 0, 0, SMTO_NORMAL, 5000, &unused);
-    });
-    Win32Platform p;
-    const Clock::time_point sent = Clock::now();
-    const SendResult r = p.Send(hung.handle(), WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-    const long long took = MsSince(sent);
-    const long long returned_at = MsSince(start);
-    asker.join();
-    EXPECT_EQ(r.outcome, SendOutcome::kTimedOut);
-    EXPECT_GE(took, 1000);
-    EXPECT_LE(took, 2500);
-    EXPECT_GE(answered_at_ms.load(), 0);
-    EXPECT_LT(answered_at_ms.load(), returned_at);
+  // Another thread asks one of our windows something during the send.
+  std::thread asker([&] {
+    ::Sleep(200);
+    DWORD_PTR unused = 0;
+    ::SendMessageTimeoutA(ours.get(), WM_APP + 3, 0, 0, SMTO_NORMAL, 5000, &unused);
+  });
+  Win32Platform p;
+  const Clock::time_point sent = Clock::now();
+  const SendResult r = p.Send(hung.handle(), WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  const long long took = MsSince(sent);
+  const long long returned_at = MsSince(start);
+  asker.join();
+  EXPECT_EQ(r.outcome, SendOutcome::kTimedOut);
+  EXPECT_GE(took, 1000);
+  EXPECT_LE(took, 2500);
+  EXPECT_GE(answered_at_ms.load(), 0);
+  EXPECT_LT(answered_at_ms.load(), returned_at);
 
-    Win32Platform quick(200);
-    for (const Call& c : calls) {
-      const Clock::time_point at = Clock::now();
-      EXPECT_TRUE(c.absent(quick, hung.handle())) << c.name;
-      EXPECT_LE(MsSince(at), 1000) << c.name;
-    }
-    // Posting does not wait for the window at all.
-    EXPECT_TRUE(quick.PostKey(hung.handle(), WM_KEYDOWN, VK_SPACE));
+  Win32Platform quick(200);
+  for (const Call& c : calls) {
+    const Clock::time_point at = Clock::now();
+    EXPECT_TRUE(c.absent(quick, hung.handle())) << c.name;
+    EXPECT_LE(MsSince(at), 1000) << c.name;
   }
+  // Posting does not wait for the window at all.
+  EXPECT_TRUE(quick.PostKey(hung.handle(), WM_KEYDOWN, VK_SPACE));
 }
 
 TEST(Win32Menu, ReadsItemsByCommandIdOrPosition) {
@@ -417,14 +387,6 @@ TEST(Win32Process, ExeFolderHoldsTheRunningExe) {
   EXPECT_NE(::GetFileAttributesA((folder + "\\wendrel_tests.exe").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST(Win32Find, ChildLookupUnderNoWindowFindsNothing) {
-  OwnedWindow top(MakeWindow(kProbeClass));
-  Win32Platform p;
-  EXPECT_NE(p.FindWindowA(kProbeClass, nullptr), 0u);
-  // The system would search the top-level windows for a parent of 0.
-  EXPECT_EQ(p.FindWindowExA(0, 0, kProbeClass, nullptr), 0u);
-}
-
 // The pump, with this thread's queue empty before and after each test and a
 // window that counts the WM_APP messages it is handed.
 class Win32Events : public ::testing::Test {
@@ -455,18 +417,16 @@ TEST_F(Win32Events, DoEventsDispatchesAllThatWaitsAndLeavesQuitForTheLoop) {
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(msg.wParam, 7u);
   EXPECT_FALSE(::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-}
 
-TEST_F(Win32Events, WaitAfterQuitSleepsInsteadOfSpinning) {
-  ::PostQuitMessage(0);
-  p_.DoEvents();
+  // With the quit message back in the queue, a wait must sleep: a spinning
+  // one would manage thousands of passes in 200 ms.
+  ::PostQuitMessage(7);
   const ULONGLONG start = ::GetTickCount64();
   int passes = 0;
   while (::GetTickCount64() - start < 200 && passes < 1000) {
     p_.WaitForEvents(1000);
     ++passes;
   }
-  // A spinning wait would manage thousands of passes in 200 ms.
   EXPECT_LE(passes, 10);
 }
 
