@@ -53,12 +53,18 @@ class FakeSnapWindow : public SnapWindow {
   float left_, top_, width_, height_;
 };
 
+// Where the slide leaves the window and how many passes (one yield each) it
+// took; a window gone in a yield stops the slide there, and one that a
+// nested drag moved meanwhile slides on from where it now stands.
 TEST(Snap, EndsFlushOrOnScreen) {
+  constexpr int kNever = 1 << 30;
   struct Case {
     const char* name;
     float left, top, width, height;
     float want_left, want_top;
-    int want_events;  // passes, one yield each
+    int want_events;
+    int gone_after = kNever;  // yields before the window is gone; -1: before the slide
+    float nested_drop = 0;    // where a nested drag drops it in the second yield
   };
   const float bottom_105_below = kScreenH - kFormH + 105.0f;  // 9690
   const Case cases[] = {
@@ -77,37 +83,24 @@ TEST(Snap, EndsFlushOrOnScreen) {
       // Near both edges at once: the right and bottom steps come last and win.
       {"wider than the screen", 105, 5010, 16005, kFormH, kScreenW - 16005, 5010, 50 + 1 + 1},
       {"taller than the screen", 6000, 105, kFormW, 12000, 6000, kScreenH - 12000, 39 + 1 + 1},
+      {"gone before the slide", 300, 5010, kFormW, kFormH, 300, 5010, 0, -1},
+      {"gone during the first yield", 300, 5010, kFormW, kFormH, 300, 5010, 1, 0},
+      {"gone mid-slide", 300, 5010, kFormW, kFormH, 255, 5010, 4, 3},
+      // 300 -> 285 on the first pass; 105 -> 90 on the second, then 75 ... 0.
+      {"a nested drag drops it nearer", 300, 5010, kFormW, kFormH, 0, 5010, 1 + 7, kNever, 105},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     FakeSnapWindow w(c.left, c.top, c.width, c.height);
-    SnapOnScreen(w);
-    EXPECT_EQ(w.Left(), c.want_left) << c.name;
-    EXPECT_EQ(w.Top(), c.want_top) << c.name;
-    EXPECT_EQ(w.events, c.want_events) << c.name;
-  }
-}
-
-TEST(Snap, StopsWhenTheWindowCannotSlide) {
-  struct Case {
-    const char* name;
-    int alive_passes;  // yields before the window is gone
-    int want_events;
-  };
-  const Case cases[] = {
-      {"gone before the slide", -1, 0},
-      {"gone during the first yield", 0, 1},
-      {"gone mid-slide", 3, 4},
-  };
-  for (const Case& c : cases) {
-    FakeSnapWindow w(300, 5010);
-    if (c.alive_passes < 0) w.alive = false;
+    w.alive = c.gone_after >= 0;
     w.on_events = [&c](FakeSnapWindow& self) {
-      if (self.events > c.alive_passes) self.alive = false;
+      if (self.events > c.gone_after) self.alive = false;
+      if (self.events == 2 && c.nested_drop != 0) self.SetLeft(c.nested_drop);
     };
     SnapOnScreen(w);
-    EXPECT_EQ(w.events, c.want_events) << c.name;
-    EXPECT_EQ(w.Left(), 300.0f - 15.0f * static_cast<float>(c.want_events > 0 ? c.want_events - 1 : 0))
-        << c.name << ": no move after the window went";
+    EXPECT_EQ(w.Left(), c.want_left);
+    EXPECT_EQ(w.Top(), c.want_top);
+    EXPECT_EQ(w.events, c.want_events);
   }
 }
 
@@ -128,17 +121,6 @@ TEST(Snap, AWindowThatNeverMovesDoesNotHang) {
     EXPECT_GT(w.events, 0) << c.name;
     EXPECT_LT(w.events, 8 * 2000) << c.name;
   }
-}
-
-TEST(Snap, OuterSlideGoesOnFromWhereANestedMoveLeftIt) {
-  FakeSnapWindow w(300, 5010);
-  w.on_events = [](FakeSnapWindow& self) {
-    if (self.events == 2) self.SetLeft(105);  // a nested drag drops it nearer
-  };
-  SnapOnScreen(w);
-  EXPECT_EQ(w.Left(), 0.0f);
-  // 300 -> 285 on the first pass; 105 -> 90 on the second, then 75 ... 0.
-  EXPECT_EQ(w.events, 1 + 7);
 }
 
 }  // namespace
