@@ -169,23 +169,32 @@ TEST(SendChat, NoRoomOrAClientThatGoesAwayOrHangs) {
 
 // A timer tick or a click handled inside the Enter loop hands over lines of
 // its own: they are typed after the current one, in order, styled as the
-// settings stand when each is typed (silent ones dropped), and the user's
-// typing comes back once.
+// settings stand when each is typed (silent ones dropped), into the room
+// open then; each box gets the user's typing back once, the old one before
+// the new one is touched.
 TEST(SendChat, LinesHandedOverDuringALineWaitTheirTurn) {
   FakeDesktop d;
-  FakeRoom room = d.AddClient("3").AddRoom("Lobby");
-  room.input.SetText("mine");
-  room.input.PostAfterEnters(2);
+  FakeClient client = d.AddClient("3");
+  FakeRoom lobby = client.AddRoom("Lobby");
+  lobby.input.SetText("mine");
+  lobby.input.PostAfterEnters(2);
+  FakeRoom square;
   Lines seen_inside;
   std::string box_inside;
+  // Two yields a line: the third comes while "second" is typed, the fifth
+  // while "third" is.
   d.OnDoEvents(1, [&] {
     SendChat(d, "second");
     SendChat(d, "third");
     d.WriteSettings({{"ascii", ">"}});
-    seen_inside = room.Lines();
-    box_inside = room.input.Text();
+    seen_inside = lobby.Lines();
+    box_inside = lobby.input.Text();
   });
-  // Two yields a line: the fifth comes while "third" is typed.
+  d.OnDoEvents(3, [&] {
+    square = client.AddRoom("Town Square", Z::kTop);
+    square.input.SetText("other");
+    square.input.PostAfterEnters(2);
+  });
   d.OnDoEvents(5, [&] {
     SendChat(d, "fourth");
     d.WriteSettings({{"mode", "silent"}});
@@ -194,41 +203,23 @@ TEST(SendChat, LinesHandedOverDuringALineWaitTheirTurn) {
 
   EXPECT_TRUE(seen_inside.empty()) << "the nested calls return before typing";
   EXPECT_EQ(box_inside, "first");
-  EXPECT_EQ(room.Lines(), (Lines{"first", ">second", ">third"}));
-  EXPECT_EQ(room.input.Text(), "mine");
-  int restores = 0;
-  for (const SentMessage& m : room.input.Messages()) restores += m.message == kWmSetText && m.text == "mine";
-  EXPECT_EQ(restores, 1);
-  EXPECT_FALSE(d.Outbox().typing);
-  EXPECT_TRUE(d.Outbox().pending.empty());
-}
-
-TEST(SendChat, RestoresEachBoxWhenTheRoomChangesBetweenLines) {
-  FakeDesktop d;
-  FakeClient client = d.AddClient("4");
-  FakeRoom old_room = client.AddRoom("Lobby");
-  old_room.input.SetText("mine");
-  old_room.input.PostAfterEnters(2);
-  FakeRoom new_room;
-  d.OnDoEvents(1, [&] {
-    SendChat(d, "second");
-    new_room = client.AddRoom("Town Square", Z::kTop);
-    new_room.input.SetText("other");
-  });
-  SendChat(d, "first");
-
-  EXPECT_EQ(old_room.Lines(), Lines{kBareMarkup + "first"});
-  EXPECT_EQ(new_room.Lines(), Lines{kBareMarkup + "second"});
-  EXPECT_EQ(old_room.input.Text(), "mine");
-  EXPECT_EQ(new_room.input.Text(), "other");
-  // The old box got its text back before the new one was touched.
-  std::size_t old_restored = 0, new_touched = 0;
+  EXPECT_EQ(lobby.Lines(), (Lines{"first", ">second"}));
+  EXPECT_EQ(square.Lines(), Lines{">third"});
+  EXPECT_EQ(lobby.input.Text(), "mine");
+  EXPECT_EQ(square.input.Text(), "other");
+  std::size_t restores = 0, old_restored = 0, new_touched = 0;
   for (std::size_t i = 0; i < d.Messages().size(); ++i) {
     const SentMessage& m = d.Messages()[i];
-    if (m.hwnd == old_room.input.hwnd() && m.message == kWmSetText && m.text == "mine") old_restored = i;
-    if (m.hwnd == new_room.input.hwnd() && m.message == kWmSetText && new_touched == 0) new_touched = i;
+    if (m.hwnd == lobby.input.hwnd() && m.message == kWmSetText && m.text == "mine") {
+      ++restores;
+      old_restored = i;
+    }
+    if (m.hwnd == square.input.hwnd() && m.message == kWmSetText && new_touched == 0) new_touched = i;
   }
+  EXPECT_EQ(restores, 1u);
   EXPECT_LT(old_restored, new_touched);
+  EXPECT_FALSE(d.Outbox().typing);
+  EXPECT_TRUE(d.Outbox().pending.empty());
 }
 
 TEST(ReadIni, CutsLongValuesAndDefaultsToEmpty) {
