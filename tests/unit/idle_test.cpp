@@ -178,6 +178,14 @@ TEST(Idle, EventsInsideATick) {
          on(w, f);
        }),
        Join({Pair("0", "0", "59"), {Final("0", "0", "59"), kStart}}), "0/0/0", true, 60000},
+      // The handle gone from the store and the prompt cancelled: the counters
+      // stay, but the timer is off, so no rollover either.
+      {"Idle Off in the pause, handle gone, prompt cancelled", "nightowl", "58",
+       in_pause([off](AppWorld& w, FakeIdleForm& f) {
+         w.store.Write("");
+         off(w, f);
+       }),
+       Pair("0", "0", "59"), "0/0/59", false, 60000},
       {"Idle On again in the pause lets it go on", "nightowl", "58", in_pause(on),
        Join({Pair("0", "0", "59"), {kStart}, Pair("0", "1", "0")}), "0/1/0", true, 60000},
       {"a tick in the pause is dropped", "nightowl", "58", in_pause(tick),
