@@ -64,19 +64,6 @@ TEST(ClientSimContract, EachVersionPresentsItsFamily) {
   }
 }
 
-TEST(ClientSimContract, StacksTheDocumentAreaInTheOrderGiven) {
-  TempDir dir;
-  SimulatedClient client = SimulatedClient::Start(
-      dir, {"--decoy", "newer:AOL Lobby", "--room", "Lobby", "--decoy", "older-partial:Old",
-            "--decoy", "newer:AOL Hotline"});
-  ASSERT_TRUE(client);
-  EXPECT_EQ(Captions(client.Children()),
-            (std::vector<std::string>{"AOL Lobby", "Lobby", "Old", "AOL Hotline"}));
-  HWND partial = client.Children()[2];
-  EXPECT_EQ(FindWindowExA(partial, nullptr, kListboxClass, nullptr), nullptr);
-  EXPECT_NE(FindWindowExA(partial, nullptr, kViewClass, nullptr), nullptr);
-}
-
 TEST(ClientSimContract, EnterTakesTheLineByteForByteAndEmptiesTheBox) {
   // A middle dot, a backslash, a tab and an e acute: bytes the transcript
   // must neither lose nor re-encode.
@@ -99,40 +86,6 @@ TEST(ClientSimContract, EnterTakesTheLineByteForByteAndEmptiesTheBox) {
     HWND view = GetWindow(client.Children().at(0), GW_CHILD);
     EXPECT_EQ(TextOf(view), "you: \xB7 caf\xE9 a\\b\tc");
   }
-}
-
-TEST(ClientSimContract, ErrorDialogShowsItsMessageLateAndClosesOnSpace) {
-  const std::string message = "The room you requested is full.";
-  TempDir dir;
-  SimulatedClient client = SimulatedClient::Start(
-      dir, {"--version", "4", "--pr-error", message, "--pr-error-delay", "300"});
-  ASSERT_TRUE(client);
-  HWND frame = client.Frame();
-  HWND combo = FindWindowExA(FindWindowExA(FindWindowExA(frame, nullptr, kToolbarClass, nullptr),
-                                           nullptr, kInnerToolbarClass, nullptr),
-                             nullptr, kComboboxClass, nullptr);
-  HWND box = FindWindowExA(combo, nullptr, kEditClass, nullptr);
-  SetText(box, "aol://2719:2-2-full room");
-  Send(box, WM_CHAR, kCharSpace);
-  Send(box, WM_CHAR, kCharEnter);
-  EXPECT_EQ(client.transcript().Payloads("keyword"),
-            std::vector<std::string>{"aol://2719:2-2-full room"});
-
-  HWND dialog = WaitForWindow(kDialogClass, kErrorDialogCaption, kWaitMs);
-  ASSERT_NE(dialog, nullptr);
-  HWND ok = FindWindowExA(dialog, nullptr, kButtonClass, kOkCaption);
-  HWND first = FindWindowExA(dialog, nullptr, kStaticClass, nullptr);
-  HWND second = FindWindowExA(dialog, first, kStaticClass, nullptr);
-  ASSERT_NE(ok, nullptr);
-  ASSERT_NE(second, nullptr);
-  EXPECT_EQ(TextOf(second), "");  // still being built
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(second) == message; }, kWaitMs));
-
-  PostMessageA(ok, WM_KEYDOWN, kVkSpace, 0);
-  PostMessageA(ok, WM_KEYUP, kVkSpace, 0);
-  EXPECT_TRUE(client.transcript().WaitFor("dialog-closed", 1, kWaitMs));
-  EXPECT_EQ(client.transcript().Payloads("dialog-closed"), std::vector<std::string>{message});
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWaitMs));
 }
 
 TEST(ClientSimContract, OlderKeywordWindowOpensFromItsIconOnly) {
