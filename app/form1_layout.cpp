@@ -14,8 +14,8 @@ constexpr LabelLook kBody = LabelLook::kBody;
 
 }  // namespace
 
-const std::vector<ControlSpec>& Form1Controls() {
-  static const std::vector<ControlSpec> controls = {
+const std::vector<ControlLayout>& Form1Controls() {
+  static const std::vector<ControlLayout> controls = {
       {"Label3", kLabel, "-", 240, 120, 135, 135, 7, kLabel3Id, LabelLook::kTitleBlock, true, false},
       {"Label4", kLabel, "Wendrel Idler", 480, 120, 1335, 255, 8, kLabel4Id, LabelLook::kTitleText, true, false},
       {"Label5", kLabel, "x", 1920, 120, 255, 255, 9, kLabel5Id, LabelLook::kTitleText, true, false},
@@ -38,35 +38,35 @@ const std::vector<ControlSpec>& Form1Controls() {
   return controls;
 }
 
-const ControlSpec* FindControl(int id) {
-  for (const ControlSpec& c : Form1Controls())
+const ControlLayout* FindControl(int id) {
+  for (const ControlLayout& c : Form1Controls())
     if (c.id == id) return &c;
   return nullptr;
 }
 
-std::vector<const ControlSpec*> CreationOrder() {
-  std::vector<const ControlSpec*> order;
-  for (const ControlSpec& c : Form1Controls())
+std::vector<const ControlLayout*> CreationOrder() {
+  std::vector<const ControlLayout*> order;
+  for (const ControlLayout& c : Form1Controls())
     if (c.kind != kLabel) order.push_back(&c);
   std::stable_sort(order.begin(), order.end(),
-                   [](const ControlSpec* a, const ControlSpec* b) { return a->tab_index < b->tab_index; });
-  for (const ControlSpec& c : Form1Controls())
+                   [](const ControlLayout* a, const ControlLayout* b) { return a->tab_index < b->tab_index; });
+  for (const ControlLayout& c : Form1Controls())
     if (c.kind == kLabel && !c.counter) order.push_back(&c);
-  for (const ControlSpec& c : Form1Controls())
+  for (const ControlLayout& c : Form1Controls())
     if (c.kind == kLabel && c.counter) order.push_back(&c);
   return order;
 }
 
-const std::vector<RectangleSpec>& Form1Rectangles() {
-  static const std::vector<RectangleSpec> shapes = {
+const std::vector<RectangleLayout>& Form1Rectangles() {
+  static const std::vector<RectangleLayout> shapes = {
       {"Shape4", 120, 120, 2055, 255, true},
       {"Shape1", 120, 480, 2055, 1335, false},
   };
   return shapes;
 }
 
-const std::vector<LineSpec>& Form1Lines() {
-  static const std::vector<LineSpec> lines = {
+const std::vector<LineLayout>& Form1Lines() {
+  static const std::vector<LineLayout> lines = {
       {"Line4", 1080, 840, 1080, 1680},
       {"Line1", 120, 1800, 120, 720},
       {"Line2", 120, 720, 120, 1560},
@@ -74,8 +74,8 @@ const std::vector<LineSpec>& Form1Lines() {
   return lines;
 }
 
-const std::vector<MenuItemSpec>& OptMenu() {
-  static const std::vector<MenuItemSpec> items = {
+const std::vector<MenuItemLayout>& OptMenu() {
+  static const std::vector<MenuItemLayout> items = {
       {"abt", "about", kMenuAbtId},
       {"gts", "greets", kMenuGtsId},
       {"cnt", "contact", kMenuCntId},

@@ -27,7 +27,7 @@ enum class LabelLook {
   kTitleBlock,  // app-workspace text on app-workspace background
 };
 
-struct ControlSpec {
+struct ControlLayout {
   const char* name;
   ControlKind kind;
   const char* caption;
@@ -40,35 +40,35 @@ struct ControlSpec {
 };
 
 // Every control, in the order of the design table.
-const std::vector<ControlSpec>& Form1Controls();
-const ControlSpec* FindControl(int id);
+const std::vector<ControlLayout>& Form1Controls();
+const ControlLayout* FindControl(int id);
 
 // The order to create the controls in; the first created lies on top. The
 // focusable controls come first, in tab index order, for Tab to walk them in
 // that order and for the labels' boxes, which reach one pixel into the
 // buttons below them, to lie beneath. The counters' boxes overlap the next
 // mark's box, so the counters come after the marks and lie beneath them.
-std::vector<const ControlSpec*> CreationOrder();
+std::vector<const ControlLayout*> CreationOrder();
 
-struct RectangleSpec {
+struct RectangleLayout {
   const char* name;
   float left, top, width, height;
   bool filled;  // the title strip is filled, the body only framed
 };
-struct LineSpec {
+struct LineLayout {
   const char* name;
   float x1, y1, x2, y2;
 };
-const std::vector<RectangleSpec>& Form1Rectangles();
-const std::vector<LineSpec>& Form1Lines();
+const std::vector<RectangleLayout>& Form1Rectangles();
+const std::vector<LineLayout>& Form1Lines();
 
-struct MenuItemSpec {
+struct MenuItemLayout {
   const char* name;
   const char* caption;
   int id;
 };
 // The items of `opt`, in order.
-const std::vector<MenuItemSpec>& OptMenu();
+const std::vector<MenuItemLayout>& OptMenu();
 
 // The caption of the message boxes.
 inline constexpr char kAppTitle[] = "wendrel idler";

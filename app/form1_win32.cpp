@@ -196,10 +196,10 @@ bool Form1::OnCreate() {
 
   opt_menu_.reset(CreatePopupMenu());
   if (!opt_menu_) return false;
-  for (const MenuItemSpec& item : OptMenu())
+  for (const MenuItemLayout& item : OptMenu())
     if (!AppendMenuA(opt_menu_.get(), MF_STRING, item.id, item.caption)) return false;
 
-  for (const ControlSpec* c : CreationOrder()) {
+  for (const ControlLayout* c : CreationOrder()) {
     // Every control clips its siblings, so where boxes overlap the one
     // created first is the one seen. Every control is a group of its own,
     // so the arrow keys of the keyboard navigation go nowhere.
@@ -469,7 +469,7 @@ void Form1::OnPaint() {
 // With `fill` false only the outlines, for drawing over a label.
 void Form1::DrawShapes(HDC dc, bool fill) {
   SelectedObject pen(dc, GetStockObject(BLACK_PEN));
-  for (const RectangleSpec& s : Form1Rectangles()) {
+  for (const RectangleLayout& s : Form1Rectangles()) {
     HGDIOBJ brush = (fill && s.filled) ? static_cast<HGDIOBJ>(GetSysColorBrush(COLOR_BTNFACE))
                                        : GetStockObject(NULL_BRUSH);
     SelectedObject selected(dc, brush);
@@ -477,7 +477,7 @@ void Form1::DrawShapes(HDC dc, bool fill) {
     const int top = TwipsToPixels(s.top, dpi_.y);
     Rectangle(dc, left, top, left + TwipsToPixels(s.width, dpi_.x), top + TwipsToPixels(s.height, dpi_.y));
   }
-  for (const LineSpec& l : Form1Lines()) {
+  for (const LineLayout& l : Form1Lines()) {
     MoveToEx(dc, TwipsToPixels(l.x1, dpi_.x), TwipsToPixels(l.y1, dpi_.y), nullptr);
     LineTo(dc, TwipsToPixels(l.x2, dpi_.x), TwipsToPixels(l.y2, dpi_.y));
   }
@@ -492,16 +492,16 @@ void Form1::OnDrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 void Form1::DrawLabel(const DRAWITEMSTRUCT& item, int id) {
-  const ControlSpec* spec = FindControl(id);
-  if (!spec) return;
+  const ControlLayout* control = FindControl(id);
+  if (!control) return;
   HDC dc = item.hDC;
   RECT r = item.rcItem;
   HBRUSH background = back_brush_.get();
   COLORREF text_colour = GetSysColor(COLOR_BTNTEXT);
-  if (spec->look == LabelLook::kTitleText) {
+  if (control->look == LabelLook::kTitleText) {
     background = GetSysColorBrush(COLOR_BTNFACE);
     text_colour = GetSysColor(COLOR_APPWORKSPACE);
-  } else if (spec->look == LabelLook::kTitleBlock) {
+  } else if (control->look == LabelLook::kTitleBlock) {
     background = GetSysColorBrush(COLOR_APPWORKSPACE);
     text_colour = GetSysColor(COLOR_APPWORKSPACE);
   }

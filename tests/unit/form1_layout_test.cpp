@@ -19,8 +19,8 @@ struct PixelBox {
   }
 };
 
-template <typename Spec>
-PixelBox At96(const Spec& c) {
+template <typename Layout>
+PixelBox At96(const Layout& c) {
   return {TwipsToPixels(c.left, 96), TwipsToPixels(c.top, 96), TwipsToPixels(c.width, 96),
           TwipsToPixels(c.height, 96)};
 }
@@ -58,11 +58,11 @@ TEST(Form1Layout, ControlsAt96Dpi) {
   };
   EXPECT_EQ(Form1Controls().size(), std::size(cases));
   for (const auto& c : cases) {
-    const ControlSpec* spec = FindControl(c.id);
-    ASSERT_NE(spec, nullptr) << c.id;
-    EXPECT_STREQ(spec->caption, c.caption) << spec->name;
-    EXPECT_TRUE(At96(*spec) == c.box) << spec->name;
-    EXPECT_EQ(spec->clickable, c.clickable) << spec->name;
+    const ControlLayout* control = FindControl(c.id);
+    ASSERT_NE(control, nullptr) << c.id;
+    EXPECT_STREQ(control->caption, c.caption) << control->name;
+    EXPECT_TRUE(At96(*control) == c.box) << control->name;
+    EXPECT_EQ(control->clickable, c.clickable) << control->name;
   }
   EXPECT_TRUE(At96(kForm1Geometry) == (PixelBox{326, 215, 153, 129}));
 }
@@ -71,8 +71,8 @@ TEST(Form1Layout, ControlsAt96Dpi) {
 // item may have those ids, and no two the same.
 TEST(Form1Layout, IdsAreDistinctAndClearOfOkAndCancel) {
   std::set<int> ids{1, 2};  // IDOK, IDCANCEL
-  for (const ControlSpec& c : Form1Controls()) ids.insert(c.id);
-  for (const MenuItemSpec& m : OptMenu()) ids.insert(m.id);
+  for (const ControlLayout& c : Form1Controls()) ids.insert(c.id);
+  for (const MenuItemLayout& m : OptMenu()) ids.insert(m.id);
   EXPECT_EQ(ids.size(), 2 + Form1Controls().size() + OptMenu().size());
 }
 
@@ -81,18 +81,18 @@ TEST(Form1Layout, IdsAreDistinctAndClearOfOkAndCancel) {
 // stay whole, and the marks must not be hidden by the counters whose boxes
 // reach over them.
 TEST(Form1Layout, CreationOrderGivesTabOrderAndTheRightBoxOnTop) {
-  const std::vector<const ControlSpec*> order = CreationOrder();
+  const std::vector<const ControlLayout*> order = CreationOrder();
   ASSERT_EQ(order.size(), Form1Controls().size());
   std::vector<std::string> focusable;
-  for (const ControlSpec* c : order) {
+  for (const ControlLayout* c : order) {
     if (c->kind != ControlKind::kLabel) focusable.push_back(c->name);
   }
   EXPECT_EQ(focusable, (std::vector<std::string>{"Command1", "Command2", "Command3", "Command4", "Text2",
                                                  "Command5", "Command6"}));
-  auto rank = [&](const ControlSpec* c) { return std::find(order.begin(), order.end(), c) - order.begin(); };
+  auto rank = [&](const ControlLayout* c) { return std::find(order.begin(), order.end(), c) - order.begin(); };
   int overlaps = 0;
-  for (const ControlSpec& a : Form1Controls()) {
-    for (const ControlSpec& b : Form1Controls()) {
+  for (const ControlLayout& a : Form1Controls()) {
+    for (const ControlLayout& b : Form1Controls()) {
       if (&a == &b || !Overlap(At96(a), At96(b))) continue;
       ++overlaps;
       const bool a_label = a.kind == ControlKind::kLabel, b_label = b.kind == ControlKind::kLabel;
@@ -111,9 +111,9 @@ TEST(Form1Layout, CreationOrderGivesTabOrderAndTheRightBoxOnTop) {
 TEST(Form1Layout, RectanglesFrameTheirControls) {
   const auto& shapes = Form1Rectangles();
   ASSERT_EQ(shapes.size(), 2u);
-  for (const ControlSpec& c : Form1Controls()) {
+  for (const ControlLayout& c : Form1Controls()) {
     if (c.id == kCommand2Id) continue;
-    const RectangleSpec& s = shapes[c.clickable ? 0 : 1];
+    const RectangleLayout& s = shapes[c.clickable ? 0 : 1];
     EXPECT_TRUE(c.left >= s.left && c.top >= s.top && c.left + c.width <= s.left + s.width &&
                 c.top + c.height <= s.top + s.height)
         << c.name;
@@ -126,7 +126,7 @@ TEST(Form1Layout, RectanglesFrameTheirControls) {
 
 TEST(Form1Layout, MenuAndBoxTexts) {
   std::vector<std::string> captions;
-  for (const MenuItemSpec& m : OptMenu()) captions.push_back(m.caption);
+  for (const MenuItemLayout& m : OptMenu()) captions.push_back(m.caption);
   EXPECT_EQ(captions, (std::vector<std::string>{"about", "greets", "contact", "exit"}));
   EXPECT_EQ(GreetsText({"a", "b", "c"}), "My greets go out to a, b, and c.");
   EXPECT_EQ(GreetsText({"a", "b"}), "My greets go out to a, and b.");

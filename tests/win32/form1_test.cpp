@@ -56,8 +56,8 @@ struct Harness {
 
 // Left, top, width and height in pixels.
 std::vector<long> Box(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
-template <typename Spec>
-std::vector<long> Box(const Spec& s, const ScreenDpi& dpi) {
+template <typename Layout>
+std::vector<long> Box(const Layout& s, const ScreenDpi& dpi) {
   return {TwipsToPixels(s.left, dpi.x), TwipsToPixels(s.top, dpi.y), TwipsToPixels(s.width, dpi.x),
           TwipsToPixels(s.height, dpi.y)};
 }
@@ -81,7 +81,7 @@ TEST(Form1, WindowAndControlsStandAsDesigned) {
   GetWindowRect(hwnd, &r);
   EXPECT_EQ(Box(r), Box(kForm1Geometry, dpi));
 
-  for (const ControlSpec& c : Form1Controls()) {
+  for (const ControlLayout& c : Form1Controls()) {
     HWND item = h.Item(c.id);
     ASSERT_TRUE(item) << c.name;
     const char* cls = c.kind == ControlKind::kLabel ? "Static" : c.kind == ControlKind::kButton ? "Button" : "Edit";

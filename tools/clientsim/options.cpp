@@ -65,12 +65,12 @@ bool ParseCount(const char* text, unsigned& out) {
   return true;
 }
 
-bool ParseDecoy(const std::string& spec, ChildSpec& out) {
-  std::size_t colon = spec.find(':');
+bool ParseDecoy(const std::string& plan, ChildPlan& out) {
+  std::size_t colon = plan.find(':');
   if (colon == std::string::npos) return false;
-  std::string kind = spec.substr(0, colon);
-  out.role = ChildSpec::Role::kDecoy;
-  out.caption = spec.substr(colon + 1);
+  std::string kind = plan.substr(0, colon);
+  out.role = ChildPlan::Role::kDecoy;
+  out.caption = plan.substr(colon + 1);
   out.partial = kind.size() > 8 && kind.compare(kind.size() - 8, 8, "-partial") == 0;
   if (out.partial) kind.resize(kind.size() - 8);
   if (kind == "newer") out.family = Family::kNewer;
@@ -118,7 +118,7 @@ bool ParseOptions(int argc, const char* const* argv, Options& out,
       }
     } else if (name == "--room") {
       if (!value(v)) return false;
-      ChildSpec room;
+      ChildPlan room;
       room.caption = v;
       out.children.push_back(room);
       any_room = true;
@@ -126,7 +126,7 @@ bool ParseOptions(int argc, const char* const* argv, Options& out,
       no_room = true;
     } else if (name == "--decoy") {
       if (!value(v)) return false;
-      ChildSpec decoy;
+      ChildPlan decoy;
       if (!ParseDecoy(v, decoy)) {
         error = std::string("--decoy wants KIND:CAPTION, KIND one of newer, "
                             "older, newer-partial, older-partial: ") + v;
@@ -181,13 +181,13 @@ bool ParseOptions(int argc, const char* const* argv, Options& out,
     return false;
   }
   if (!no_room && !any_room) {
-    ChildSpec lobby;
+    ChildPlan lobby;
     lobby.caption = "Lobby";
     out.children.push_back(lobby);
   }
   Family family = FamilyOf(out.version);
-  for (ChildSpec& c : out.children)
-    if (c.role == ChildSpec::Role::kRoom) c.family = family;
+  for (ChildPlan& c : out.children)
+    if (c.role == ChildPlan::Role::kRoom) c.family = family;
   return true;
 }
 

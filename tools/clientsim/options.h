@@ -9,7 +9,7 @@ namespace wendrel::clientsim {
 enum class Family { kNewer, kOlder };
 
 // A window inside the document area, listed topmost first.
-struct ChildSpec {
+struct ChildPlan {
   enum class Role { kRoom, kDecoy };
   Role role = Role::kRoom;
   Family family = Family::kNewer;
@@ -21,7 +21,7 @@ enum class PrivateRoomOutcome { kOpen, kError, kNothing };
 
 struct Options {
   std::string version = "4";  // "5", "4", "3" or "2.5"
-  std::vector<ChildSpec> children;
+  std::vector<ChildPlan> children;
   std::string transcript;     // "" keeps no transcript
   bool buddy_list = false;
   std::string buddy_caption;

@@ -8,7 +8,7 @@
 namespace wendrel::clientsim {
 
 struct Room {
-  ChildSpec spec;
+  ChildPlan plan;
   HWND window = nullptr;
   HWND view = nullptr;
   HWND input = nullptr;
@@ -322,7 +322,7 @@ std::vector<WORD> ErrorDialogTemplate() {
   return t;
 }
 
-struct MenuSpec {
+struct MenuPlan {
   const char* title;
   std::vector<const char*> items;  // "-" is a separator
 };
@@ -330,7 +330,7 @@ struct MenuSpec {
 // The bars differ where the version is read: the fifth menu's tenth entry
 // on the newer clients; the count of menus and the second (eight menus) or
 // first menu's ninth entry on the older ones. Separators take places too.
-std::vector<MenuSpec> MenuBarFor(const std::string& version) {
+std::vector<MenuPlan> MenuBarFor(const std::string& version) {
   const char* whats_new =
       version == "5" ? kVersion5MenuText : "&What's New in AOL 4.0";
   if (version == "5" || version == "4") {
@@ -343,7 +343,7 @@ std::vector<MenuSpec> MenuBarFor(const std::string& version) {
                    "&Offline Help", "&Services", "-", "&Controls", whats_new, "&About"}},
     };
   }
-  std::vector<MenuSpec> bar = {
+  std::vector<MenuPlan> bar = {
       {"&File", {"&New", "&Open...", "&Save", "Save &As...", "-", "&Print...",
                  "Print Se&tup", "-", "E&xit"}},
       {"&Edit", {"&Undo", "-", "Cu&t", "&Copy", "&Paste", "Select &All", "-",
@@ -430,7 +430,7 @@ bool SimClient::Build() {
 bool SimClient::BuildMenu() {
   HMENU bar = CreateMenu();
   UINT id = 100;
-  for (const MenuSpec& m : MenuBarFor(options_.version)) {
+  for (const MenuPlan& m : MenuBarFor(options_.version)) {
     HMENU sub = CreatePopupMenu();
     for (const char* item : m.items) {
       if (std::strcmp(item, "-") == 0) AppendMenuA(sub, MF_SEPARATOR, 0, nullptr);
@@ -486,11 +486,11 @@ HWND SimClient::MakeChild(HWND parent, const char* cls, const char* text,
 
 // Child windows stack in the order they are made, the first on top, so the
 // first "RICHCNTL" made is the view and the second the input box.
-Room* SimClient::MakeRoom(const ChildSpec& spec) {
+Room* SimClient::MakeRoom(const ChildPlan& plan) {
   auto room = std::make_unique<Room>();
-  room->spec = spec;
+  room->plan = plan;
   int offset = 24 * (next_cascade_++ % 8);
-  room->window = CreateWindowExA(WS_EX_MDICHILD, kChildClass, spec.caption.c_str(),
+  room->window = CreateWindowExA(WS_EX_MDICHILD, kChildClass, plan.caption.c_str(),
                                  WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                  offset, offset, 520, 330, mdi_, nullptr, instance_, nullptr);
   if (!room->window) return nullptr;
@@ -501,10 +501,10 @@ Room* SimClient::MakeRoom(const ChildSpec& spec) {
   view->room = input->room = room.get();
   const DWORD view_style = WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
   const DWORD input_style = WS_BORDER | ES_AUTOHSCROLL;
-  bool newer = spec.family == Family::kNewer;
+  bool newer = plan.family == Family::kNewer;
   HWND w = room->window;
   room->view = MakeChild(w, newer ? kRichTextClass : kViewClass, "", view_style, view);
-  if (!spec.partial) {
+  if (!plan.partial) {
     HWND list = MakeChild(w, kListboxClass, "", WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
                           nullptr);
     if (list) {
@@ -541,8 +541,8 @@ void SimClient::OnInputEnter(Control& input) {
   std::string line = TextOf(room->input);
   if (options_.sticky_input || line.empty()) return;
   ++lines_taken_;
-  if (room->spec.role == ChildSpec::Role::kRoom) Record("chat", line);
-  else Record("stray", room->spec.caption + "\t" + line);
+  if (room->plan.role == ChildPlan::Role::kRoom) Record("chat", line);
+  else Record("stray", room->plan.caption + "\t" + line);
   AppendToView(room->view, options_.screen_name + ": " + StripMarkup(line));
   if (lines_taken_ == options_.quit_on_line) ExitProcess(3);
   if (lines_taken_ == options_.hang_on_line) Sleep(options_.hang_ms);
@@ -609,11 +609,11 @@ void SimClient::OpenAddress(const std::string& address) {
 void SimClient::OpenPrivateRoom(const std::string& caption) {
   std::vector<HWND> left;
   for (const auto& r : rooms_)
-    if (r->window && r->spec.role == ChildSpec::Role::kRoom) left.push_back(r->window);
-  ChildSpec spec;
-  spec.caption = caption;
-  spec.family = FamilyOf(options_.version);
-  if (!MakeRoom(spec)) return;
+    if (r->window && r->plan.role == ChildPlan::Role::kRoom) left.push_back(r->window);
+  ChildPlan plan;
+  plan.caption = caption;
+  plan.family = FamilyOf(options_.version);
+  if (!MakeRoom(plan)) return;
   for (HWND w : left) SendMessageA(mdi_, WM_MDIDESTROY, reinterpret_cast<WPARAM>(w), 0);
   Record("room-opened", caption);
 }

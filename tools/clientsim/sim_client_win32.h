@@ -46,7 +46,7 @@ class SimClient {
   bool Build();
   bool BuildMenu();
   bool BuildToolbar();
-  Room* MakeRoom(const ChildSpec& spec);
+  Room* MakeRoom(const ChildPlan& plan);
   HWND MakeChild(HWND parent, const char* cls, const char* text, DWORD style,
                  Control* control);
   Control* NewControl(int kind);
