@@ -36,13 +36,7 @@ class InProcessClient {
     if (client) me->frame_ = client->frame();
     SetEvent(me->ready_);
     if (!client) return 1;
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-      if (client->PreTranslate(msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    return 0;
+    return clientsim::PumpClient(*client);
   }
 
   clientsim::Options options_;

@@ -668,16 +668,20 @@ void SimClient::OnChildDestroyed(HWND child) {
     if (r->window == child) r->window = r->view = r->input = nullptr;
 }
 
-int RunClient(const Options& options, HINSTANCE instance) {
-  std::unique_ptr<SimClient> client = SimClient::Create(options, instance);
-  if (!client) return 1;
+int PumpClient(SimClient& client) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (client->PreTranslate(msg)) continue;
+    if (client.PreTranslate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
   return 0;
+}
+
+int RunClient(const Options& options, HINSTANCE instance) {
+  std::unique_ptr<SimClient> client = SimClient::Create(options, instance);
+  if (!client) return 1;
+  return PumpClient(*client);
 }
 
 }  // namespace wendrel::clientsim

@@ -76,5 +76,7 @@ class SimClient {
 
 // Builds the client and serves it until its frame is closed; the exit code.
 int RunClient(const Options& options, HINSTANCE instance);
+// Serves the client's windows on the calling thread until WM_QUIT.
+int PumpClient(SimClient& client);
 
 }  // namespace wendrel::clientsim
