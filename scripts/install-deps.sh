@@ -3,7 +3,7 @@
 # Safe to run again and again; does nothing when everything is present.
 set -euo pipefail
 
-want=(cmake make g++ clang googletest
+want=(cmake make g++ clang libclang-rt-14-dev googletest
       g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
       wine wine64 xvfb xauth)
 [ "${1:-}" = "--demo" ] && want+=(imagemagick x11-apps)
