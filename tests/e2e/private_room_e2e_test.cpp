@@ -2,6 +2,10 @@
 // client's answer (a room or its error dialog) and the outcome line.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "automation/client_contract.h"
 #include "automation/private_room.h"
 #include "automation/text_styles.h"
@@ -14,7 +18,7 @@ constexpr char kStyleSettings[] = "[zq7]\r\nascii=--\r\nascii color=FF0000\r\nte
 constexpr char kNewerPrefix[] = "</html><font face=\"arial\" color=#FF0000>--<font color=#0000FF>";
 
 struct EntryCase {
-  const char* name;
+  std::string name;
   std::vector<std::string> args;
   std::vector<std::string> icons;    // toolbar clicks, older clients
   std::vector<std::string> opened;   // rooms the client opened
@@ -29,7 +33,12 @@ TEST(PrivateRoomEntry, OutcomesOfEachFamily) {
   const std::string full_line = BoldWordStarts("\xB7 zarnik  can't enter night owls \xB7" "full.");
   const std::string error = "An Error occurred, please try again.";
   const std::string error_line = BoldWordStarts("\xB7 zarnik can't enter night owls \xB7 error.");
-  const EntryCase cases[] = {
+  const std::string banned = "That name is not allowed.";
+  const std::string banned_line = BoldWordStarts("\xB7 zarnik can't enter night owls \xB7 banned.");
+  const std::string invalid = "Invalid room name.";
+  const std::string invalid_line =
+      BoldWordStarts("\xB7 zarnik  can't enter night owls \xB7 invalid.");
+  std::vector<EntryCase> cases = {
       {"newer client, the room opens a moment later",
        {"--version", "4", "--pr-delay", "300"}, {}, {"NightOwls"}, {}, {kNewerPrefix + entered}},
       {"older client, through the Keyword window",
@@ -37,11 +46,18 @@ TEST(PrivateRoomEntry, OutcomesOfEachFamily) {
       {"newer client, room full, message filled in late",
        {"--version", "4", "--pr-error", full, "--pr-error-delay", "300"}, {}, {}, {full},
        {kNewerPrefix + full_line}},
-      {"older client, an error",
-       {"--version", "3", "--pr-error", error}, {"18"}, {}, {error}, {"--" + error_line}},
       {"a message of no known kind is left to the user",
        {"--version", "4", "--pr-error", "Please hold."}, {}, {}, {}, {}},
   };
+  // Every answer of the client's dialog, on each family.
+  const std::pair<std::string, std::string> answers[] = {
+      {full, full_line}, {error, error_line}, {banned, banned_line}, {invalid, invalid_line}};
+  for (const auto& [message, line] : answers) {
+    cases.push_back({"newer client: " + message, {"--version", "4", "--pr-error", message}, {},
+                     {}, {message}, {kNewerPrefix + line}});
+    cases.push_back({"older client: " + message, {"--version", "3", "--pr-error", message},
+                     {"18"}, {}, {message}, {"--" + line}});
+  }
   for (const EntryCase& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
