@@ -1,12 +1,12 @@
 #include "automation/chat_sender.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <optional>
 
 #include "automation/client_contract.h"
 #include "automation/cp1252.h"
 #include "automation/discovery.h"
+#include "automation/pause.h"
 #include "automation/text_styles.h"
 
 namespace wendrel {
@@ -57,16 +57,11 @@ void TypeLine(Platform& p, UserTyping& typing, Hwnd box, const std::string& line
   }
   p.SetText(box, "");
   p.SetText(box, line);
-  const std::uint64_t deadline = p.NowMs() + kEnterLoopLimitMs;
-  for (;;) {
-    p.DoEvents();
+  WaitForPass(p, kEnterLoopLimitMs, kEnterRetryMs, [&] {
     p.SendChar(box, kCharEnter);
     // A box that vanished or hung reads "" too: nothing more can be done.
-    if (GetText(p, box).empty()) return;
-    const std::uint64_t now = p.NowMs();
-    if (now >= deadline) return;
-    p.WaitForEvents(static_cast<unsigned>(std::min<std::uint64_t>(kEnterRetryMs, deadline - now)));
-  }
+    return GetText(p, box).empty();
+  });
 }
 
 void PostToNewerRoom(Platform& p, UserTyping& typing, const std::string& line) {

@@ -1,5 +1,6 @@
 #include "automation/pause.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -19,6 +20,18 @@ void Pause(Platform& p, int seconds) {
     if (now >= end) return;
     const std::uint64_t remaining = end - now;
     p.WaitForEvents(static_cast<unsigned>(remaining < kMaxWait ? remaining : kMaxWait));
+  }
+}
+
+bool WaitForPass(Platform& p, std::uint64_t limit_ms, unsigned retry_ms,
+                 const std::function<bool()>& pass) {
+  const std::uint64_t deadline = p.NowMs() + limit_ms;
+  for (;;) {
+    p.DoEvents();
+    if (pass()) return true;
+    const std::uint64_t now = p.NowMs();
+    if (now >= deadline) return false;
+    p.WaitForEvents(static_cast<unsigned>(std::min<std::uint64_t>(retry_ms, deadline - now)));
   }
 }
 

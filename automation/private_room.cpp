@@ -6,6 +6,7 @@
 #include "automation/client_contract.h"
 #include "automation/cp1252.h"
 #include "automation/discovery.h"
+#include "automation/pause.h"
 #include "automation/text_styles.h"
 
 namespace wendrel {
@@ -81,16 +82,13 @@ bool TypeIntoKeywordWindow(Platform& p, const std::string& address) {
   }
   if (mdi == 0) return false;
 
-  const std::uint64_t start = p.NowMs();
   Hwnd edit = 0;
-  for (;;) {
-    p.DoEvents();
+  const bool opened = WaitForPass(p, kKeywordWindowWaitMs, kPassPauseMs, [&] {
     const Hwnd window = Child(p, mdi, kChildClass, kKeywordCaption);
     edit = Child(p, window, kOldEditClass);
-    if (edit != 0) break;
-    if (p.NowMs() - start >= kKeywordWindowWaitMs) return false;
-    p.WaitForEvents(kPassPauseMs);
-  }
+    return edit != 0;
+  });
+  if (!opened) return false;
   p.SetText(edit, address);
   p.SendChar(edit, kCharEnter);
   return true;
@@ -159,12 +157,10 @@ void EnterPrivateRoom(Platform& p, const std::string& room) {
   EnteringRoomMark mark(p);
   if (!TypeKeyword(p, kPrivateRoomAddress + RemoveSpaces(room))) return;
 
-  const std::uint64_t start = p.NowMs();
   Hwnd dialog = 0;
   Hwnd ok = 0;
   std::string text;
-  for (;;) {
-    p.DoEvents();
+  const bool answered = WaitForPass(p, kRoomWaitMs, kPassPauseMs, [&] {
     dialog = p.FindWindowA(kDialogClass, kErrorDialogCaption);
     ok = Child(p, dialog, kButtonClass, kOkCaption);
     const Hwnd first_static = Child(p, dialog, kStaticClass);
@@ -173,10 +169,9 @@ void EnterPrivateRoom(Platform& p, const std::string& room) {
     const bool room_open = RoomKey(GetText(p, FindChatRoom(p))) == wanted;
     // A dialog still being built has no message yet and is waited for.
     const bool dialog_shown = !text.empty() && ok != 0 && message != 0;
-    if (room_open || dialog_shown) break;
-    if (p.NowMs() - start >= kRoomWaitMs) return;
-    p.WaitForEvents(kPassPauseMs);
-  }
+    return room_open || dialog_shown;
+  });
+  if (!answered) return;
 
   if (dialog == 0) {
     Post(p, kEnteredLine);
