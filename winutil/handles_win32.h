@@ -40,17 +40,11 @@ struct HwndTraits {
   using Handle = HWND;
   static void Free(HWND h) { DestroyWindow(h); }
 };
-struct HfontTraits {
-  using Handle = HFONT;
-  static void Free(HFONT h) { DeleteObject(h); }
-};
-struct HbrushTraits {
-  using Handle = HBRUSH;
-  static void Free(HBRUSH h) { DeleteObject(h); }
-};
-struct HpenTraits {
-  using Handle = HPEN;
-  static void Free(HPEN h) { DeleteObject(h); }
+// Fonts, brushes and pens all go back with DeleteObject.
+template <typename GdiObject>
+struct GdiTraits {
+  using Handle = GdiObject;
+  static void Free(GdiObject h) { DeleteObject(h); }
 };
 struct HkeyTraits {
   using Handle = HKEY;
@@ -62,9 +56,9 @@ struct HmenuTraits {
 };
 
 using UniqueHwnd = UniqueHandle<HwndTraits>;
-using UniqueHfont = UniqueHandle<HfontTraits>;
-using UniqueHbrush = UniqueHandle<HbrushTraits>;
-using UniqueHpen = UniqueHandle<HpenTraits>;
+using UniqueHfont = UniqueHandle<GdiTraits<HFONT>>;
+using UniqueHbrush = UniqueHandle<GdiTraits<HBRUSH>>;
+using UniqueHpen = UniqueHandle<GdiTraits<HPEN>>;
 using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueHmenu = UniqueHandle<HmenuTraits>;
 
