@@ -50,7 +50,7 @@ HandleCheck EnsureHandle(AppServices& s, const std::string& status) {
 }
 
 void Announce(AppServices& s, const std::string& line) {
-  SendChat(s.platform, BoldWordStarts(line));
+  SendChat(s.platform, s.chat, BoldWordStarts(line));
 }
 
 }  // namespace wendrel

@@ -309,8 +309,8 @@ void Form1::ExitClick() {
 
 void Form1::EndProgram() {
   ending_ = true;
-  ChatOutbox& outbox = services_.platform.Outbox();
-  if (!outbox.typing && outbox.pending.empty()) {
+  const ChatSession& chat = services_.chat;
+  if (!chat.typing && chat.pending.empty()) {
     Finish();
     return;
   }
@@ -355,7 +355,7 @@ void Form1::OnCommand(int id, int code) {
       if (button_click) ShowOptions();
       break;
     case kCommand5Id:
-      if (button_click) EnterPrivateRoom(services_.platform, WindowText(Control(kText2Id)));
+      if (button_click) EnterPrivateRoom(services_.platform, services_.chat, WindowText(Control(kText2Id)));
       break;
     case kLabel3Id:
     case kLabel4Id:

@@ -13,18 +13,6 @@ namespace {
 
 constexpr int kRolloverPauseSeconds = 60;
 
-// Marks a tick as running for as long as it lasts, whichever way it ends.
-class TickScope {
- public:
-  explicit TickScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TickScope() { flag_ = false; }
-  TickScope(const TickScope&) = delete;
-  TickScope& operator=(const TickScope&) = delete;
-
- private:
-  bool& flag_;
-};
-
 void PostRunningPair(AppServices& s, IdleForm& form, const std::string& handle) {
   Announce(s, IdleTimeLine(handle, kRunningVerb, form.CounterText(Counter::kDays),
                            form.CounterText(Counter::kHours),
@@ -106,7 +94,7 @@ void IdleTick(AppServices& s, IdleForm& form) {
   // prompt or a post) is dropped: the rollover's minute of waiting stands in
   // for it, and a nested tick would push "59" to "60" before the rollover.
   if (form.TickInProgress()) return;
-  const TickScope scope(form.TickInProgress());
+  const ScopedFlag scope(form.TickInProgress());
 
   AdvanceCounter(form, Counter::kMinutes);
   form.StayOnTop();

@@ -12,7 +12,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   Win32Platform platform;
   RegistryHandleStore store;
   DialogHandlePrompt prompt(instance);
-  AppServices services{platform, store, prompt};
+  ChatSession chat;
+  AppServices services{platform, store, prompt, chat};
 
   std::unique_ptr<Form1> form = Form1::Create(instance, services);
   if (!form) return 1;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "automation/chat_session.h"
 #include "automation/platform.h"
 
 namespace wendrel {
@@ -27,6 +28,9 @@ struct AppServices {
   Platform& platform;
   HandleStore& store;
   HandlePrompt& prompt;
+  // The one connection to the client: the lines waiting their turn and
+  // whether a room entry is under way.
+  ChatSession& chat;
 };
 
 }  // namespace wendrel

@@ -28,32 +28,23 @@ std::string TrimSpaces(const std::string& s) {
   return s.substr(begin, s.find_last_not_of(' ') - begin + 1);
 }
 
-// The input box a line goes to, and what the user had typed there before
-// the first line of this run; it goes back when the run is over or when a
-// later line goes to another box.
-struct UserTyping {
-  Hwnd box = 0;
-  std::string saved;
-  bool held = false;
-};
-
-void GiveBack(Platform& p, UserTyping& typing) {
-  if (!typing.held) return;
-  p.SetText(typing.box, typing.saved);
-  typing.held = false;
+void GiveBack(Platform& p, ChatSession& session) {
+  if (!session.draft_held) return;
+  p.SetText(session.draft_box, session.draft);
+  session.draft_held = false;
 }
 
 // Sets the line into the box and presses Enter until the client has taken
 // it (the box reads empty), the box is gone, or the time is up.
-void TypeLine(Platform& p, UserTyping& typing, Hwnd box, const std::string& line) {
-  if (typing.held && typing.box != box) GiveBack(p, typing);
+void TypeLine(Platform& p, ChatSession& session, Hwnd box, const std::string& line) {
+  if (session.draft_held && session.draft_box != box) GiveBack(p, session);
   // A client that does not answer would cost a time-out per message and
   // could take the user's text without giving it back: leave its box alone.
   if (!p.Responds(box)) return;
-  if (!typing.held) {
-    typing.box = box;
-    typing.saved = GetText(p, box);
-    typing.held = true;
+  if (!session.draft_held) {
+    session.draft_box = box;
+    session.draft = GetText(p, box);
+    session.draft_held = true;
   }
   p.SetText(box, "");
   p.SetText(box, line);
@@ -64,22 +55,13 @@ void TypeLine(Platform& p, UserTyping& typing, Hwnd box, const std::string& line
   });
 }
 
-void PostToNewerRoom(Platform& p, UserTyping& typing, const std::string& line) {
+void PostToNewerRoom(Platform& p, ChatSession& session, const std::string& line) {
   if (line.empty()) return;
   const Hwnd room = FindChatRoom(p);
-  if (room == 0) return;
-  const Hwnd view = p.FindWindowExA(room, 0, kRichTextClass, nullptr);
-  const Hwnd input = p.FindWindowExA(room, view, kRichTextClass, nullptr);
+  const Hwnd view = FindChild(p, room, kRichTextClass);
+  const Hwnd input = view == 0 ? 0 : FindChild(p, room, kRichTextClass, nullptr, view);
   if (input == 0) return;
-  TypeLine(p, typing, input, line);
-}
-
-void PostToOlderRoom(Platform& p, UserTyping& typing, const std::string& text) {
-  const Hwnd room = FindOldChatRoom(p);
-  if (text.empty() || room == 0) return;
-  const Hwnd input = p.FindWindowExA(room, 0, kOldEditClass, nullptr);
-  if (input == 0) return;
-  TypeLine(p, typing, input, text);
+  TypeLine(p, session, input, line);
 }
 
 // The text after the configured mode; nothing for "silent".
@@ -95,7 +77,7 @@ std::optional<std::string> ApplyMode(const std::string& mode, const std::string&
 
 // One line, styled by the settings as they stand now and sent down the route
 // of the client as it stands now.
-void SendOne(Platform& p, UserTyping& typing, const std::string& text) {
+void SendOne(Platform& p, ChatSession& session, const std::string& text) {
   const std::string path = p.ExeFolder() + kSettingsFile;
   const std::string ascii = TrimSpaces(ReadIni(p, kSettingsSection, "ascii", path));
   const std::string ascii_color = TrimSpaces(ReadIni(p, kSettingsSection, "ascii color", path));
@@ -116,53 +98,36 @@ void SendOne(Platform& p, UserTyping& typing, const std::string& text) {
   const bool is3 = GetAolVersion(p) == kVersion3;
   const bool is25 = GetAolVersion(p) == kVersion25;
   if (is3 || is25) {
-    PostToOlderRoom(p, typing, line);
+    PostChatText(p, session, line);
   } else {
-    PostToNewerRoom(p, typing, line);
+    PostToNewerRoom(p, session, line);
   }
 }
-
-// Marks the outbox busy for the life of one run of lines, and leaves it
-// idle even if a run is cut short.
-class TypingRun {
- public:
-  explicit TypingRun(ChatOutbox& outbox) : outbox_(outbox) { outbox_.typing = true; }
-  ~TypingRun() {
-    outbox_.typing = false;
-    outbox_.pending.clear();
-  }
-  TypingRun(const TypingRun&) = delete;
-  TypingRun& operator=(const TypingRun&) = delete;
-
- private:
-  ChatOutbox& outbox_;
-};
 
 }  // namespace
 
-void SendChat(Platform& p, const std::string& text) {
-  ChatOutbox& outbox = p.Outbox();
+void SendChat(Platform& p, ChatSession& session, const std::string& text) {
   // Called from a handler that ran inside our own Enter loop: the line waits
   // its turn, so two lines never share the input box.
-  if (outbox.typing) {
-    outbox.pending.push_back(text);
+  if (session.typing) {
+    session.pending.push_back(text);
     return;
   }
-  TypingRun run(outbox);
-  UserTyping typing;
-  SendOne(p, typing, text);
-  while (!outbox.pending.empty()) {
-    const std::string next = outbox.pending.front();
-    outbox.pending.pop_front();
-    SendOne(p, typing, next);
+  const ScopedFlag run(session.typing);
+  SendOne(p, session, text);
+  while (!session.pending.empty()) {
+    const std::string next = session.pending.front();
+    session.pending.pop_front();
+    SendOne(p, session, next);
   }
-  GiveBack(p, typing);
+  GiveBack(p, session);
 }
 
-void PostChatText(Platform& p, const std::string& text) {
-  UserTyping typing;
-  PostToOlderRoom(p, typing, text);
-  GiveBack(p, typing);
+void PostChatText(Platform& p, ChatSession& session, const std::string& text) {
+  const Hwnd room = FindOldChatRoom(p);
+  const Hwnd input = FindChild(p, room, kOldEditClass);
+  if (text.empty() || input == 0) return;
+  TypeLine(p, session, input, text);
 }
 
 std::string ReadIni(Platform& p, const std::string& section, const std::string& key,

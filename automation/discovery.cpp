@@ -13,13 +13,6 @@ namespace {
 // and the cap keeps a lying or hostile window from making us allocate wildly.
 constexpr std::intptr_t kMaxTextLength = 64 * 1024;
 
-// A direct child. A missing parent finds nothing: asked with parent 0 the
-// system would search the top-level windows instead.
-Hwnd Child(Platform& p, Hwnd parent, const char* cls, Hwnd after = 0) {
-  if (parent == 0) return 0;
-  return p.FindWindowExA(parent, after, cls, nullptr);
-}
-
 // The text of a menu item addressed by its command id, read into a
 // space-filled buffer as the client's menus were always read.
 std::string MenuItemText(Platform& p, Hmenu submenu, unsigned id) {
@@ -34,41 +27,53 @@ bool Contains(const std::string& haystack, const char* needle) {
 }
 
 bool HasNewerRoomControls(Platform& p, Hwnd room) {
-  const Hwnd rich = Child(p, room, kRichTextClass);
-  const Hwnd list = Child(p, room, kListboxClass);
-  const Hwnd icon = Child(p, room, kIconClass);
-  const Hwnd combo = Child(p, room, kComboboxClass);
+  const Hwnd rich = FindChild(p, room, kRichTextClass);
+  const Hwnd list = FindChild(p, room, kListboxClass);
+  const Hwnd icon = FindChild(p, room, kIconClass);
+  const Hwnd combo = FindChild(p, room, kComboboxClass);
   return rich != 0 && list != 0 && icon != 0 && combo != 0;
 }
 
 bool HasOlderRoomControls(Platform& p, Hwnd room) {
-  const Hwnd view = Child(p, room, kViewClass);
-  const Hwnd list = Child(p, room, kListboxClass);
-  const Hwnd icon = Child(p, room, kIconClass);
+  const Hwnd view = FindChild(p, room, kViewClass);
+  const Hwnd list = FindChild(p, room, kListboxClass);
+  const Hwnd icon = FindChild(p, room, kIconClass);
   return view != 0 && list != 0 && icon != 0;
 }
 
 }  // namespace
 
-// Reads no more than the window copies: a window whose length claim is off,
-// or whose text changes between the two messages, yields what it wrote.
-std::string GetText(Platform& p, Hwnd hwnd) {
-  if (hwnd == 0) return "";
-  std::intptr_t claimed = p.GetTextLength(hwnd);
+Hwnd FindChild(Platform& p, Hwnd parent, const char* cls, const char* caption,
+               Hwnd after) {
+  if (parent == 0) return 0;
+  return p.FindWindowExA(parent, after, cls, caption);
+}
+
+std::string ReadClaimedText(
+    std::intptr_t claimed, const std::function<std::size_t(char*, std::size_t)>& copy) {
   if (claimed <= 0) return "";
   if (claimed > kMaxTextLength) claimed = kMaxTextLength;
   std::vector<char> buffer(static_cast<std::size_t>(claimed) + 1, '\0');
-  std::size_t copied = p.GetTextInto(hwnd, buffer.data(), buffer.size());
+  std::size_t copied = copy(buffer.data(), buffer.size());
   if (copied > buffer.size() - 1) copied = buffer.size() - 1;
   return std::string(buffer.data(), copied);
 }
 
+// Reads no more than the window copies: a window whose length claim is off,
+// or whose text changes between the two messages, yields what it wrote.
+std::string GetText(Platform& p, Hwnd hwnd) {
+  if (hwnd == 0) return "";
+  return ReadClaimedText(p.GetTextLength(hwnd), [&](char* buffer, std::size_t capacity) {
+    return p.GetTextInto(hwnd, buffer, capacity);
+  });
+}
+
 std::string GetAolVersion(Platform& p) {
   const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
-  const Hwnd toolbar = Child(p, frame, kToolbarClass);
-  const Hwnd inner = Child(p, toolbar, kInnerToolbarClass);
-  const Hwnd combo = Child(p, inner, kComboboxClass);
-  const Hwnd edit = Child(p, combo, kEditClass);
+  const Hwnd toolbar = FindChild(p, frame, kToolbarClass);
+  const Hwnd inner = FindChild(p, toolbar, kInnerToolbarClass);
+  const Hwnd combo = FindChild(p, inner, kComboboxClass);
+  const Hwnd edit = FindChild(p, combo, kEditClass);
 
   if (edit != 0 && combo != 0) {
     const Hmenu menu = p.GetMenu(frame);
@@ -93,8 +98,8 @@ Hwnd FindChatRoom(Platform& p) {
   if (first_says_25 || second_says_3) return FindOldChatRoom(p);
 
   const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
-  const Hwnd mdi = Child(p, frame, kMdiClientClass);
-  Hwnd child = Child(p, mdi, kChildClass);
+  const Hwnd mdi = FindChild(p, frame, kMdiClientClass);
+  Hwnd child = FindChild(p, mdi, kChildClass);
   if (child == 0) return 0;
 
   // The topmost window is skipped when its caption starts with "AOL"; every
@@ -103,7 +108,7 @@ Hwnd FindChatRoom(Platform& p) {
   std::string caption = GetText(p, child);
   if (controls && caption.compare(0, 3, kNewerRoomExcludedPrefix) != 0) return child;
   for (;;) {
-    child = Child(p, mdi, kChildClass, child);
+    child = FindChild(p, mdi, kChildClass, nullptr, child);
     if (child == 0) return 0;
     controls = HasNewerRoomControls(p, child);
     caption = GetText(p, child);
@@ -113,9 +118,9 @@ Hwnd FindChatRoom(Platform& p) {
 
 Hwnd FindOldChatRoom(Platform& p) {
   const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
-  const Hwnd mdi = Child(p, frame, kMdiClientClass);
-  for (Hwnd child = Child(p, mdi, kChildClass); child != 0;
-       child = Child(p, mdi, kChildClass, child)) {
+  const Hwnd mdi = FindChild(p, frame, kMdiClientClass);
+  for (Hwnd child = FindChild(p, mdi, kChildClass); child != 0;
+       child = FindChild(p, mdi, kChildClass, nullptr, child)) {
     const bool controls = HasOlderRoomControls(p, child);
     const std::string caption = GetText(p, child);
     if (controls && caption != kHotlineCaption) return child;

@@ -2,16 +2,15 @@
 //
 // Everything the automation does to the client's windows, to profile files
 // and to the clock goes through this interface. Win32Platform translates it
-// to user32/kernel32; FakeDesktop is the in-memory desktop of the tests.
-// Nothing else in automation/ includes <windows.h>, so the core builds
+// to user32/kernel32; a test may swap the clock and the waits, never the
+// windows. The seam carries the platform only: what the program keeps
+// between calls lives in its ChatSession. Nothing else in automation/ includes <windows.h>, so the core builds
 // anywhere.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include "automation/chat_outbox.h"
 
 namespace wendrel {
 
@@ -82,18 +81,6 @@ class Platform {
   // A monotonic clock in milliseconds; midnight or a clock change do not
   // move it.
   virtual std::uint64_t NowMs() = 0;
-
-  // Lines handed to SendChat while another is being typed wait here; the
-  // user-interface thread is the only one, so one outbox per desktop does.
-  ChatOutbox& Outbox() { return outbox_; }
-
-  // True while EnterPrivateRoom waits for its room, so that a second
-  // "Enter PR" pressed inside that wait is ignored rather than nested.
-  bool& EnteringRoom() { return entering_room_; }
-
- private:
-  ChatOutbox outbox_;
-  bool entering_room_ = false;
 };
 
 }  // namespace wendrel

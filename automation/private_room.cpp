@@ -37,92 +37,13 @@ constexpr char kBannedTail[] = " \xB7 banned.";
 constexpr char kInvalidHead[] = "\xB7 zarnik  can't enter ";
 constexpr char kInvalidTail[] = " \xB7 invalid.";
 
-// A parent of 0 would make FindWindowEx search the top-level windows, so a
-// missing link ends the chain instead.
-Hwnd Child(Platform& p, Hwnd parent, const char* cls,
-           const char* caption = nullptr) {
-  if (parent == 0) return 0;
-  return p.FindWindowExA(parent, 0, cls, caption);
-}
-
-// An "after" of 0 would restart the walk at the first sibling.
-Hwnd NextChild(Platform& p, Hwnd parent, Hwnd after, const char* cls) {
-  if (parent == 0 || after == 0) return 0;
-  return p.FindWindowExA(parent, after, cls, nullptr);
-}
-
 std::string RoomKey(const std::string& text) {
   return LowerCase(RemoveSpaces(text));
 }
 
-void Post(Platform& p, const std::string& line) {
-  SendChat(p, BoldWordStarts(line));
+void Post(Platform& p, ChatSession& session, const std::string& line) {
+  SendChat(p, session, BoldWordStarts(line));
 }
-
-// Returns false when the address could not be typed anywhere, so that the
-// caller need not wait for a room that cannot come.
-bool TypeIntoKeywordWindow(Platform& p, const std::string& address) {
-  const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
-  const Hwnd mdi = Child(p, frame, kMdiClientClass);
-  const Hwnd toolbar = Child(p, frame, kToolbarClass);
-  Hwnd icon = Child(p, toolbar, kIconClass);
-
-  int steps = 0;
-  if (GetAolVersion(p) == kVersion25) {
-    steps = kKeywordIcon25 - 1;
-  } else if (GetAolVersion(p) == kVersion3) {
-    steps = kKeywordIcon3 - 1;
-  }
-  for (int i = 0; i < steps; ++i) icon = NextChild(p, toolbar, icon, kIconClass);
-
-  // A toolbar with too few icons clicks nothing rather than a wrong icon.
-  if (icon != 0) {
-    p.SendMouse(icon, kWmLButtonDown);
-    p.SendMouse(icon, kWmLButtonUp);
-  }
-  if (mdi == 0) return false;
-
-  Hwnd edit = 0;
-  const bool opened = WaitForPass(p, kKeywordWindowWaitMs, kPassPauseMs, [&] {
-    const Hwnd window = Child(p, mdi, kChildClass, kKeywordCaption);
-    edit = Child(p, window, kOldEditClass);
-    return edit != 0;
-  });
-  if (!opened) return false;
-  p.SetText(edit, address);
-  p.SendChar(edit, kCharEnter);
-  return true;
-}
-
-bool TypeKeyword(Platform& p, const std::string& address) {
-  if (GetAolVersion(p) == kVersion25 || GetAolVersion(p) == kVersion3) {
-    return TypeIntoKeywordWindow(p, address);
-  }
-  const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
-  const Hwnd toolbar = Child(p, frame, kToolbarClass);
-  const Hwnd inner = Child(p, toolbar, kInnerToolbarClass);
-  const Hwnd combo = Child(p, inner, kComboboxClass);
-  const Hwnd edit = Child(p, combo, kEditClass);
-  if (edit == 0) return false;
-  p.SetText(edit, address);
-  p.SendChar(edit, kCharSpace);
-  p.SendChar(edit, kCharEnter);
-  return true;
-}
-
-// Clears the in-progress mark however the wait ends.
-class EnteringRoomMark {
- public:
-  explicit EnteringRoomMark(Platform& p) : flag_(p.EnteringRoom()) {
-    flag_ = true;
-  }
-  ~EnteringRoomMark() { flag_ = false; }
-  EnteringRoomMark(const EnteringRoomMark&) = delete;
-  EnteringRoomMark& operator=(const EnteringRoomMark&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 
@@ -135,18 +56,61 @@ std::string RemoveSpaces(const std::string& text) {
   return out;
 }
 
-void Keyword(Platform& p, const std::string& address) {
-  TypeKeyword(p, address);
+bool KeywordWindow(Platform& p, const std::string& address) {
+  const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
+  const Hwnd mdi = FindChild(p, frame, kMdiClientClass);
+  const Hwnd toolbar = FindChild(p, frame, kToolbarClass);
+  Hwnd icon = FindChild(p, toolbar, kIconClass);
+
+  int steps = 0;
+  if (GetAolVersion(p) == kVersion25) {
+    steps = kKeywordIcon25 - 1;
+  } else if (GetAolVersion(p) == kVersion3) {
+    steps = kKeywordIcon3 - 1;
+  }
+  // An "after" of 0 would restart the walk at the first icon.
+  for (int i = 0; i < steps && icon != 0; ++i)
+    icon = FindChild(p, toolbar, kIconClass, nullptr, icon);
+
+  // A toolbar with too few icons clicks nothing rather than a wrong icon.
+  if (icon != 0) {
+    p.SendMouse(icon, kWmLButtonDown);
+    p.SendMouse(icon, kWmLButtonUp);
+  }
+  if (mdi == 0) return false;
+
+  Hwnd edit = 0;
+  const bool opened = WaitForPass(p, kKeywordWindowWaitMs, kPassPauseMs, [&] {
+    const Hwnd window = FindChild(p, mdi, kChildClass, kKeywordCaption);
+    edit = FindChild(p, window, kOldEditClass);
+    return edit != 0;
+  });
+  if (!opened) return false;
+  p.SetText(edit, address);
+  p.SendChar(edit, kCharEnter);
+  return true;
 }
 
-void KeywordWindow(Platform& p, const std::string& address) {
-  TypeIntoKeywordWindow(p, address);
+bool Keyword(Platform& p, const std::string& address) {
+  if (GetAolVersion(p) == kVersion25 || GetAolVersion(p) == kVersion3) {
+    return KeywordWindow(p, address);
+  }
+  const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
+  const Hwnd toolbar = FindChild(p, frame, kToolbarClass);
+  const Hwnd inner = FindChild(p, toolbar, kInnerToolbarClass);
+  const Hwnd combo = FindChild(p, inner, kComboboxClass);
+  const Hwnd edit = FindChild(p, combo, kEditClass);
+  if (edit == 0) return false;
+  p.SetText(edit, address);
+  p.SendChar(edit, kCharSpace);
+  p.SendChar(edit, kCharEnter);
+  return true;
 }
 
-void EnterPrivateRoom(Platform& p, const std::string& room) {
+void EnterPrivateRoom(Platform& p, ChatSession& session, const std::string& room) {
   // A press of "Enter PR" handled inside our own wait: the first entry is
   // still under way and will post its own outcome.
-  if (p.EnteringRoom()) return;
+  if (session.entering_room) return;
 
   const std::string wanted = RoomKey(room);
   // A name of spaces alone names no room; its address would be the bare
@@ -154,17 +118,17 @@ void EnterPrivateRoom(Platform& p, const std::string& room) {
   if (wanted.empty()) return;
   if (RoomKey(GetText(p, FindChatRoom(p))) == wanted) return;
 
-  EnteringRoomMark mark(p);
-  if (!TypeKeyword(p, kPrivateRoomAddress + RemoveSpaces(room))) return;
+  const ScopedFlag mark(session.entering_room);
+  if (!Keyword(p, kPrivateRoomAddress + RemoveSpaces(room))) return;
 
   Hwnd dialog = 0;
   Hwnd ok = 0;
   std::string text;
   const bool answered = WaitForPass(p, kRoomWaitMs, kPassPauseMs, [&] {
     dialog = p.FindWindowA(kDialogClass, kErrorDialogCaption);
-    ok = Child(p, dialog, kButtonClass, kOkCaption);
-    const Hwnd first_static = Child(p, dialog, kStaticClass);
-    const Hwnd message = NextChild(p, dialog, first_static, kStaticClass);
+    ok = FindChild(p, dialog, kButtonClass, kOkCaption);
+    const Hwnd first_static = FindChild(p, dialog, kStaticClass);
+    const Hwnd message = first_static == 0 ? 0 : FindChild(p, dialog, kStaticClass, nullptr, first_static);
     text = GetText(p, message);
     const bool room_open = RoomKey(GetText(p, FindChatRoom(p))) == wanted;
     // A dialog still being built has no message yet and is waited for.
@@ -174,7 +138,7 @@ void EnterPrivateRoom(Platform& p, const std::string& room) {
   if (!answered) return;
 
   if (dialog == 0) {
-    Post(p, kEnteredLine);
+    Post(p, session, kEnteredLine);
     return;
   }
 
@@ -204,7 +168,7 @@ void EnterPrivateRoom(Platform& p, const std::string& room) {
     p.PostKey(ok, kWmKeyDown, kVkSpace);
     p.PostKey(ok, kWmKeyUp, kVkSpace);
   }
-  Post(p, head + LowerCase(room) + tail);
+  Post(p, session, head + LowerCase(room) + tail);
 }
 
 }  // namespace wendrel

@@ -3,16 +3,18 @@
 
 #include <string>
 
+#include "automation/chat_session.h"
 #include "automation/platform.h"
 
 namespace wendrel {
 
 std::string RemoveSpaces(const std::string& text);
-// Opens the room and posts the outcome line.
-void EnterPrivateRoom(Platform& p, const std::string& room);
+// Opens the room and posts the outcome line through `session`.
+void EnterPrivateRoom(Platform& p, ChatSession& session, const std::string& room);
 // Makes the client open an address or keyword (4 and 5: the toolbar box).
-void Keyword(Platform& p, const std::string& address);
+// False when it could not be typed anywhere.
+bool Keyword(Platform& p, const std::string& address);
 // The same for the older clients, through the "Keyword" window.
-void KeywordWindow(Platform& p, const std::string& address);
+bool KeywordWindow(Platform& p, const std::string& address);
 
 }  // namespace wendrel

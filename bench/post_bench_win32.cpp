@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
   const char* transcript = argv[1];
   const int count = std::atoi(argv[2]);
   wendrel::Win32Platform platform;
+  wendrel::ChatSession chat;
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   const auto now_ms = [&] {
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
     std::snprintf(line, sizeof line, "bench line %03d", i);
     const long long before = FileSize(transcript);
     const double start = now_ms();
-    wendrel::SendChat(platform, line);
+    wendrel::SendChat(platform, chat, line);
     double end = now_ms();
     // The client writes the record before it empties its box, so it is
     // usually there when SendChat returns; poll for the rare late one.
