@@ -32,7 +32,13 @@ const char kUsage[] =
     "  --pr-nothing           nothing happens\n"
     "\n"
     "Faults:\n"
+    "  --no-keyword-window    the older clients' keyword icon opens nothing\n"
     "  --sticky-input         the input box never empties, takes no line\n"
+    "  --take-every N         the input box takes its line on every Nth Enter\n"
+    "                         only, and ignores the Enters between\n"
+    "  --claim-extra N        the input box answers WM_GETTEXTLENGTH with N\n"
+    "                         more than it holds\n"
+    "  --close-on-line N      the room takes its Nth line and closes at once\n"
     "  --hang-on-line N       stop answering on taking the Nth line ...\n"
     "  --hang-after MS        ... or MS milliseconds after start ...\n"
     "  --hang-ms MS           ... for MS milliseconds (default 30000)\n"
@@ -45,7 +51,7 @@ const char kUsage[] =
     "  chat           LINE                 a room took LINE from its input box\n"
     "  stray          CAPTION<tab>LINE     a decoy took LINE\n"
     "  icon           N                    toolbar icon N (from 1) clicked\n"
-    "  keyword        ADDRESS              the keyword facility opened ADDRESS\n"
+    "  keyword        TEXT                 the keyword box's text on Enter\n"
     "  room-opened    CAPTION              a private room opened\n"
     "  dialog-shown   MESSAGE              the error dialog appeared\n"
     "  dialog-closed  MESSAGE              the error dialog was closed\n";
@@ -157,8 +163,21 @@ bool ParseOptions(int argc, const char* const* argv, Options& out,
       if (!number(out.error_message_delay_ms)) return false;
     } else if (name == "--pr-nothing") {
       out.private_room = PrivateRoomOutcome::kNothing;
+    } else if (name == "--no-keyword-window") {
+      out.no_keyword_window = true;
     } else if (name == "--sticky-input") {
       out.sticky_input = true;
+    } else if (name == "--take-every") {
+      if (!number(out.take_every)) return false;
+      if (out.take_every == 0) {
+        error = "--take-every must be 1 or more (--sticky-input never takes)";
+        return false;
+      }
+    } else if (name == "--claim-extra") {
+      if (!number(out.claim_extra)) return false;
+    } else if (name == "--close-on-line") {
+      if (!number(n)) return false;
+      out.close_on_line = static_cast<int>(n);
     } else if (name == "--hang-on-line") {
       if (!number(n)) return false;
       out.hang_on_line = static_cast<int>(n);

@@ -33,7 +33,11 @@ struct Options {
   std::string error_message;
   unsigned error_message_delay_ms = 0;
 
+  bool no_keyword_window = false;  // the keyword icon opens nothing
   bool sticky_input = false;
+  unsigned take_every = 1;   // the box takes a line on every Nth Enter only
+  unsigned claim_extra = 0;  // the box claims this many more characters
+  int close_on_line = 0;     // the room closes as it takes its Nth line
   int hang_on_line = 0;
   unsigned hang_after_ms = 0;
   unsigned hang_ms = 0;

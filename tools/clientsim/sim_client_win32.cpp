@@ -23,6 +23,7 @@ struct Control {
   int icon = 0;           // kIcon: its place in the toolbar, from 1
   WNDPROC base = nullptr; // the "Edit" procedure underneath
   bool pressed = false;
+  unsigned enters = 0;    // kInput: Enters since it last took a line
 };
 
 namespace {
@@ -93,6 +94,10 @@ LRESULT CALLBACK EditLikeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       c->client->OnKeywordEnter(hwnd);
       return 0;
     }
+  }
+  if (c && c->kind == Control::kInput && msg == WM_GETTEXTLENGTH) {
+    // A box that claims more than it holds, as some rich edit controls do.
+    return CallWindowProcA(base, hwnd, msg, wp, lp) + c->client->options().claim_extra;
   }
   if (c && msg == WM_SETTEXT && c->kind != Control::kView) {
     LRESULT r = CallWindowProcA(base, hwnd, msg, wp, lp);
@@ -540,31 +545,40 @@ void SimClient::OnInputEnter(Control& input) {
   Room* room = input.room;
   std::string line = TextOf(room->input);
   if (options_.sticky_input || line.empty()) return;
+  if (++input.enters < options_.take_every) return;
+  input.enters = 0;
   ++lines_taken_;
   if (room->plan.role == ChildPlan::Role::kRoom) Record("chat", line);
   else Record("stray", room->plan.caption + "\t" + line);
   AppendToView(room->view, options_.screen_name + ": " + StripMarkup(line));
   if (lines_taken_ == options_.quit_on_line) ExitProcess(3);
   if (lines_taken_ == options_.hang_on_line) Sleep(options_.hang_ms);
+  if (lines_taken_ == options_.close_on_line) {
+    // Nothing of the room may be touched after this: it is gone.
+    SendMessageA(mdi_, WM_MDIDESTROY, reinterpret_cast<WPARAM>(room->window), 0);
+    return;
+  }
   SetWindowTextA(room->input, "");
 }
 
 void SimClient::OnKeywordEnter(HWND edit) {
-  std::string address = TextOf(edit);
-  // The newer clients' box is sent a space before Enter.
+  const std::string typed = TextOf(edit);
+  // The newer clients' box is sent a space before Enter; the address is
+  // what comes before it.
+  std::string address = typed;
   while (!address.empty() && address.back() == ' ') address.pop_back();
   SetWindowTextA(edit, "");
   if (keyword_window_ && GetParent(edit) == keyword_window_)
     PostMessageA(frame_, kAppCloseKeyword, 0, 0);
   if (address.empty()) return;
-  Record("keyword", address);
+  Record("keyword", typed);
   OpenAddress(address);
 }
 
 void SimClient::OnIconClick(Control& icon) {
   Record("icon", std::to_string(icon.icon));
   int keyword_icon = options_.version == "2.5" ? kKeywordIcon25 : kKeywordIcon3;
-  if (icon.icon == keyword_icon) OpenKeywordWindow();
+  if (icon.icon == keyword_icon && !options_.no_keyword_window) OpenKeywordWindow();
 }
 
 void SimClient::OpenKeywordWindow() {

@@ -28,6 +28,7 @@ class SimClient {
   SimClient& operator=(const SimClient&) = delete;
 
   HWND frame() const { return frame_; }
+  const Options& options() const { return options_; }
   // Gives the modeless error dialog its keyboard handling; true when the
   // message was used up.
   bool PreTranslate(MSG& msg);
