@@ -55,23 +55,10 @@ TEST(Cp1252, EveryByteChangesCaseOnlyWithItsPartner) {
   }
 }
 
+// Whole texts map byte by byte; a zero byte inside does not end them.
 TEST(Cp1252, WholeTexts) {
-  const struct {
-    const char* name;
-    std::string text, lower, upper;
-  } cases[] = {
-      {"empty", "", "", ""},
-      // "Café Ÿ ß": E acute, Y diaeresis, sharp s
-      {"mixed Latin", "Caf\xE9 \x9F \xDF", "caf\xE9 \xFF \xDF", "CAF\xC9 \x9F \xDF"},
-      // "· now", the lines' middle dot must survive
-      {"middle dot line", "\xB7 Now", "\xB7 now", "\xB7 NOW"},
-      {"zero byte inside", std::string("a\0B", 3), std::string("a\0b", 3), std::string("A\0B", 3)},
-      {"markup", "<b>H</b>i", "<b>h</b>i", "<B>H</B>I"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(LowerCase(c.text), c.lower) << c.name;
-    EXPECT_EQ(UpperCase(c.text), c.upper) << c.name;
-  }
+  EXPECT_EQ(LowerCase(std::string("\xB7 Caf\xC9\0B", 8)), std::string("\xB7 caf\xE9\0b", 8));
+  EXPECT_EQ(UpperCase(std::string("\xB7 caf\xE9\0b", 8)), std::string("\xB7 CAF\xC9\0B", 8));
 }
 
 }  // namespace

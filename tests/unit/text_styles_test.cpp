@@ -17,13 +17,11 @@ TEST(TextStyles, BoldWordStarts) {
   const Case cases[] = {
       {"two words", "hello world", "<b>h</b>ello <b>w</b>orld"},
       {"single letters", "a b c", "<b>a</b> <b>b</b> <b>c</b>"},
-      {"one character", "x", "<b>x</b>"},
       {"empty", "", ""},
       {"two spaces", "a  b", "<b>a</b> <b> </b>b"},
       {"three spaces", "a   b", "<b>a</b> <b> </b> <b>b</b>"},
       {"trailing space", "hi ", "<b>h</b>i <b> </b>"},
       {"leading space", " hi", "<b> </b>hi"},
-      {"only a space", " ", "<b> </b>"},
       {"only two spaces", "  ", "<b> </b> <b> </b>"},
       {"tab and line break are no spaces", "a\tb\nc d", "<b>a</b>\tb\nc <b>d</b>"},
       // "été à": e acute, a grave
@@ -39,14 +37,12 @@ TEST(TextStyles, EliteText) {
       {"two words", "hello world", "H\xEA\xA3\xA3\xF8 vv\xF8r\xA3\x8B/"},
       // "</›>H<//›>ê££ø"
       {"bold markup", "<b>h</b>ello", "</\x9B>H<//\x9B>\xEA\xA3\xA3\xF8"},
-      {"empty", "", ""},
       {"unmapped stay", "gjmpqrtvz 456789 .,;:-'\"<>", "gjmpqrtvz 456789 .,;:-'\"<>"},
       {"capitals lowered first", "GJMPQRTVZ", "gjmpqrtvz"},
       // A grave, S caron, OE become their small letters and nothing more
       {"Latin capitals lowered", "\xC0\x8A\x8C", "\xE0\x9A\x9C"},
       // replacement bytes met in the input are kept as they are
       {"replacement bytes in input", "\xE0\x9B\x8B\xD7", "\xE0\x9B\x8B\xD7"},
-      {"h made H stays H", "hH", "HH"},
   };
   for (const Case& c : cases) EXPECT_EQ(EliteText(c.in), c.out) << c.name;
 }
@@ -99,10 +95,8 @@ TEST(TextStyles, HackerText) {
       {"two words", "hello world", "HeLLo WoRLD"},
       {"P at position 3", "app", "aPp"},
       {"only the third character", "hip hop", "Hip HoP"},
-      {"empty", "", ""},
       {"bold markup", "<b>h</b>ello", "<B>H</B>eLLo"},
       {"P at position 2 stays", "spa", "SPa"},
-      {"P at position 4 stays", "shop", "SHoP"},
       {"space before third P", "a p", "a p"},
       // E acute and y diaeresis are upper-cased but are not vowels here
       {"Latin letters", "\xE9t\xE9 \xFF", "\xC9T\xC9 \x9F"},
@@ -124,11 +118,9 @@ TEST(TextStyles, PigLatin) {
       {"trailing space dropped", "hi ", "i-hay"},
       {"leading space kept", " hi", " i-hay"},
       {"double space kept", "a  b", "a  b"},
-      {"empty", "", ""},
       {"bold markup", "<b>h</b>ello <b>w</b>orld", "b>h</b>ello-<ay b>w</b>orld-<ay"},
       {"one space", " ", ""},
       {"two spaces", "  ", " "},
-      {"two letters", "ab", "b-aay"},
       {"tab is no separator", "a\tb", "\tb-aay"},
       // "été": e acute
       {"Latin letters", "\xE9t\xE9", "t\xE9-\xE9" "ay"},

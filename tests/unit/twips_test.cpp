@@ -27,14 +27,6 @@ TEST(Twips, ToPixels) {
   for (const Case& c : cases) EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.name;
 }
 
-TEST(Twips, ToTwips) {
-  EXPECT_FLOAT_EQ(PixelsToTwips(1024, 96), 15360);
-  EXPECT_FLOAT_EQ(PixelsToTwips(768, 96), 11520);
-  EXPECT_FLOAT_EQ(PixelsToTwips(-33, 96), -495);
-  EXPECT_FLOAT_EQ(PixelsToTwips(100, 120), 1200);
-  EXPECT_FLOAT_EQ(PixelsToTwips(7, 144), 70);
-}
-
 // Every pass of a slide moves its edge 10 twips from where it stands; the
 // edge must move one pixel each time, in either direction, or the slide
 // would never end.

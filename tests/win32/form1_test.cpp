@@ -1,323 +1,153 @@
-// The real main window, driven in-process against the fake desktop: the
-// chat client is simulated, the window and its controls are real.
+// The main window in-process beside the simulated client in a version 5
+// room: what only this process sees (control boxes, stacking, focus, an
+// exit inside a typed line, minimising). Sign-on, idle and exit as the
+// user meets them are the end-to-end tests'.
 #include "app/form1_win32.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <tuple>
 
-#include "app/announcements.h"
-#include "app/form1_ids.h"
 #include "app/form1_layout.h"
-#include "tests/unit/app_world.h"
+#include "tests/support/app_doubles.h"
 #include "winutil/twips.h"
 
-namespace wendrel {
+namespace wendrel::testing {
 namespace {
 
-std::string Text(HWND hwnd) {
-  char buffer[256] = {};
-  SendMessageA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-  return buffer;
+using Lines = std::vector<std::string>;
+// "· wèndrel ïdler by: zarnik": middle dot, e grave, i diaeresis.
+const std::string kBanner = "\xB7 w\xE8ndrel \xEF" "dler by: zarnik";
+const std::string kStart = "\xB7 nightowl: has started idle., aim: owl99";
+
+Lines SignOff(const std::string& handle, int times = 1) {
+  Lines lines;
+  for (int i = 0; i < times; ++i) lines.insert(lines.end(), {kBanner, "\xB7 now unactive., id: " + handle});
+  return InRoom(lines);
 }
 
-std::string ClassOf(HWND hwnd) {
-  char buffer[64] = {};
-  GetClassNameA(hwnd, buffer, sizeof buffer);
-  return buffer;
-}
-
-struct Harness {
-  explicit Harness(const std::string& handle = "", std::vector<std::string> answers = {})
-      : world(handle, std::move(answers)) {
-    form = Form1::Create(GetModuleHandleA(nullptr), world.services, [this] { ++ends; });
-  }
-  ~Harness() {
-    form.reset();
-    // A window closed by the platform ends the message loop; no loop runs
-    // here, so its quit message must not reach the next test's dialogs.
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-  }
-
+struct Panel : TestServices {
+  explicit Panel(const std::string& handle, const Lines& answers = {})
+      : TestServices(handle, answers), form(Form1::Create(GetModuleHandleA(nullptr), services, [this] { ++ends; })) {}
   HWND Item(int id) const { return GetDlgItem(form->hwnd(), id); }
-  void Click(int id) const { SendMessageA(Item(id), BM_CLICK, 0, 0); }
-  void ClickLabel(int id) const { SendMessageA(Item(id), WM_LBUTTONDOWN, MK_LBUTTON, 0); }
-  void Command(int id) const { SendMessageA(form->hwnd(), WM_COMMAND, id, 0); }
-  void Tick(unsigned id = kTimer1Id) const { SendMessageA(form->hwnd(), WM_TIMER, id, 0); }
-  std::vector<std::string> Posted() const { return world.Posted(); }
+  void Send(UINT message, WPARAM wp = 0) const { SendMessageA(form->hwnd(), message, wp, 0); }
 
-  AppWorld world;
+  SimThread sim{{"--version", "5", "--buddy", "owl99's Buddy List"}};
   int ends = 0;
   std::unique_ptr<Form1> form;
 };
 
-// Left, top, width and height in pixels.
-std::vector<long> Box(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
-template <typename Layout>
-std::vector<long> Box(const Layout& s, const ScreenDpi& dpi) {
-  return {TwipsToPixels(s.left, dpi.x), TwipsToPixels(s.top, dpi.y), TwipsToPixels(s.width, dpi.x),
-          TwipsToPixels(s.height, dpi.y)};
-}
-
-std::vector<std::string> SignLines(const char* status, const std::string& handle) {
-  return Bolded({BannerLine(), status + handle});
-}
-
-TEST(Form1, WindowAndControlsStandAsDesigned) {
-  Harness h;
-  ASSERT_TRUE(h.form);
-  HWND hwnd = h.form->hwnd();
+TEST(Form1, ControlsStandAsDesignedAndLoadSignsOnBeforeShowing) {
+  Panel p("nightowl");
+  HWND hwnd = p.form->hwnd();
   const ScreenDpi dpi = GetScreenDpi();
-  EXPECT_EQ(ClassOf(hwnd), kForm1Class);
-  EXPECT_EQ(Text(hwnd), "B");
-  EXPECT_FALSE(IsWindowVisible(hwnd)) << "shown only after loading";
-  const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-  EXPECT_TRUE(style & WS_POPUP);
-  EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER));
-  RECT r{};
-  GetWindowRect(hwnd, &r);
-  EXPECT_EQ(Box(r), Box(kForm1Geometry, dpi));
-
   for (const ControlLayout& c : Form1Controls()) {
-    HWND item = h.Item(c.id);
-    ASSERT_TRUE(item) << c.name;
-    const char* cls = c.kind == ControlKind::kLabel ? "Static" : c.kind == ControlKind::kButton ? "Button" : "Edit";
-    EXPECT_EQ(ClassOf(item), cls) << c.name;
-    EXPECT_EQ(Text(item), c.caption) << c.name;
-    RECT cr{};
-    GetWindowRect(item, &cr);
-    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&cr), 2);
-    EXPECT_EQ(Box(cr), Box(c, dpi)) << c.name;
-    const LONG item_style = GetWindowLongA(item, GWL_STYLE);
-    EXPECT_EQ((item_style & WS_TABSTOP) != 0, c.kind != ControlKind::kLabel) << c.name;
-    if (c.kind == ControlKind::kLabel) {
-      EXPECT_EQ((item_style & SS_NOTIFY) != 0, c.clickable) << c.name;
-    }
+    SCOPED_TRACE(c.name);
+    RECT r{};
+    GetWindowRect(p.Item(c.id), &r);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+    const int x = TwipsToPixels(c.left, dpi.x), y = TwipsToPixels(c.top, dpi.y);
+    EXPECT_EQ(std::vector<long>({r.left, r.top, r.right, r.bottom}),
+              std::vector<long>({x, y, x + TwipsToPixels(c.width, dpi.x), y + TwipsToPixels(c.height, dpi.y)}));
+    EXPECT_EQ((GetWindowLongA(p.Item(c.id), GWL_STYLE) & SS_NOTIFY) != 0, c.kind == ControlKind::kLabel && c.clickable);
   }
-  const int tab_order[] = {kCommand1Id, kCommand2Id, kCommand3Id, kCommand4Id,
-                           kText2Id,    kCommand5Id, kCommand6Id, kCommand1Id};
-  for (size_t i = 0; i + 1 < std::size(tab_order); ++i) {
-    HWND next = GetNextDlgTabItem(hwnd, h.Item(tab_order[i]), FALSE);
-    EXPECT_EQ(GetDlgCtrlID(next), tab_order[i + 1]) << "Tab after " << tab_order[i];
-  }
+  // Where boxes overlap, the one higher in the stack is seen; Tab walks the
+  // stack, stopping at the buttons and the box only.
+  std::vector<int> stack, designed;
+  for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) stack.push_back(GetDlgCtrlID(c));
+  for (const ControlLayout* c : CreationOrder()) designed.push_back(c->id);
+  EXPECT_EQ(stack, designed);
+  const int tab[] = {kCommand1Id, kCommand2Id, kCommand3Id, kCommand4Id, kText2Id, kCommand5Id, kCommand6Id};
+  for (std::size_t i = 0; i < std::size(tab); ++i)
+    EXPECT_EQ(GetNextDlgTabItem(hwnd, p.Item(tab[i]), FALSE), p.Item(tab[(i + 1) % std::size(tab)])) << tab[i];
+
+  p.form->Load();
+  EXPECT_EQ(p.sim.Chat(), InRoom({kBanner, "\xB7 now active., id: nightowl"}));
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  EXPECT_TRUE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  p.form->Show(SW_SHOW);
+  EXPECT_EQ(GetFocus(), p.Item(kCommand1Id));
 }
 
-// The sign-on lines, or the prompt and then the lines with its answer, come
-// before the window shows; the window is topmost by then.
-TEST(Form1, LoadSignsOnBeforeTheWindowShows) {
+// The menu's "exit" and "x" do what "Exit" does: with a handle, sign off
+// once and end, with nothing from Unload or Terminate after. After a prompt
+// the program goes on; any other close signs off in Unload and again in
+// Terminate, which runs once, each asking while there is no handle.
+TEST(Form1, ExitControlsAndPlatformClose) {
   const struct {
-    const char* name;
-    std::string handle;
-    std::vector<std::string> answers;
-    std::string signed_on_as;
+    const char* name; WPARAM command; const char* handle; Lines answers, first; int ends; Lines all;
   } cases[] = {
-      {"stored handle", "nightowl", {}, "nightowl"},
-      {"prompt answered", "", {"owl"}, "owl"},
+      {"exit menu item", kMenuExtId, "nightowl", {}, SignOff("nightowl"), 1, SignOff("nightowl")},
+      {"x, prompt answered", MAKEWPARAM(kLabel5Id, STN_CLICKED), "", {"owl"}, SignOff("owl"), 0, SignOff("owl", 3)},
+      {"close, Unload's prompt cancelled", 0, "", {"", "owl"}, {}, 0, SignOff("owl")},
+      {"Exit, prompt cancelled: runs on", kCommand3Id, "", {}, {}, 0, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Harness h(c.handle, c.answers);
-    ASSERT_TRUE(h.form);
-    h.form->Load();
-    EXPECT_EQ(h.Posted(), SignLines(kActiveStatus, c.signed_on_as));
-    EXPECT_EQ(h.world.store.handle(), c.signed_on_as);
-    EXPECT_EQ(h.world.prompt.calls, c.handle.empty() ? 1 : 0);
-    if (c.handle.empty()) {
-      EXPECT_EQ(h.world.prompt.last_text, kPromptText);
-      EXPECT_EQ(h.world.prompt.last_title, kPromptTitle);
-    }
-    EXPECT_FALSE(IsWindowVisible(h.form->hwnd()));
-    EXPECT_TRUE(GetWindowLongA(h.form->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    h.form->Show(SW_SHOWNOACTIVATE);
-    EXPECT_TRUE(IsWindowVisible(h.form->hwnd()));
+    Panel p(c.handle, c.answers);
+    if (c.command) p.Send(WM_COMMAND, c.command);
+    EXPECT_EQ(p.sim.Chat(), c.first);
+    EXPECT_EQ(p.ends, c.ends);
+    p.Send(WM_CLOSE);
+    p.form->Terminate();
+    p.form->Terminate();
+    EXPECT_EQ(p.sim.Chat(), c.all);
+    EXPECT_EQ(p.form->Destroyed(), c.ends == 0);
   }
 }
 
-// "Exit", the menu's "exit" and "x" share one handler: with a handle it
-// signs off once and ends the program, and no Unload or Terminate lines
-// follow; without one it asks, and the program goes on either way.
-TEST(Form1, ExitControlsSignOffOnceAndEndTheProgram) {
-  using Use = void (*)(const Harness&);
-  const Use button = [](const Harness& h) { h.Click(kCommand3Id); };
-  const Use menu = [](const Harness& h) { h.Command(kMenuExtId); };
-  const Use x = [](const Harness& h) { h.ClickLabel(kLabel5Id); };
-  const struct {
-    const char* name;
-    Use use;
-    std::string handle;
-    std::vector<std::string> answers;
-    std::vector<std::string> want_lines;
-    int want_ends;
-  } cases[] = {
-      {"Exit button", button, "nightowl", {}, SignLines(kInactiveStatus, "nightowl"), 1},
-      {"exit menu item", menu, "nightowl", {}, SignLines(kInactiveStatus, "nightowl"), 1},
-      {"x label", x, "nightowl", {}, SignLines(kInactiveStatus, "nightowl"), 1},
-      {"no handle, prompt cancelled", button, "", {}, {}, 0},
-      {"no handle, prompt answered", x, "", {"owl"}, SignLines(kInactiveStatus, "owl"), 0},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Harness h(c.handle, c.answers);
-    ASSERT_TRUE(h.form);
-    c.use(h);
-    EXPECT_EQ(h.ends, c.want_ends);
-    EXPECT_EQ(h.Posted(), c.want_lines);
-    EXPECT_EQ(h.world.prompt.calls, c.handle.empty() ? 1 : 0);
-    if (c.want_ends == 0) {
-      EXPECT_FALSE(h.form->Destroyed());
-      continue;
-    }
-    SendMessageA(h.form->hwnd(), WM_CLOSE, 0, 0);
-    h.form->Terminate();
-    EXPECT_EQ(h.Posted(), c.want_lines);
-    EXPECT_EQ(h.ends, 1);
-  }
-}
-
-// Any other close runs Unload and then Terminate, once, each posting the
-// sign-off pair or asking for the handle; a cancelled prompt does not
-// cancel the close.
-TEST(Form1, PlatformCloseSignsOffInUnloadAndAgainInTerminate) {
-  const struct {
-    const char* name;
-    std::string handle;
-    std::vector<std::string> answers;
-    std::vector<std::string> unload_lines, terminate_lines;
-  } cases[] = {
-      {"stored handle", "nightowl", {}, SignLines(kInactiveStatus, "nightowl"), SignLines(kInactiveStatus, "nightowl")},
-      {"Unload's prompt cancelled, Terminate's answered", "", {"", "owl"}, {}, SignLines(kInactiveStatus, "owl")},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Harness h(c.handle, c.answers);
-    ASSERT_TRUE(h.form);
-    SendMessageA(h.form->hwnd(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(h.form->Destroyed());
-    EXPECT_EQ(h.Posted(), c.unload_lines);
-    h.form->Terminate();
-    h.form->Terminate();
-    std::vector<std::string> both = c.unload_lines;
-    both.insert(both.end(), c.terminate_lines.begin(), c.terminate_lines.end());
-    EXPECT_EQ(h.Posted(), both);
-    EXPECT_EQ(h.world.prompt.calls, c.handle.empty() ? 2 : 0);
-    EXPECT_EQ(h.ends, 0);
-  }
-}
-
-TEST(Form1, TimerTicksOnlyWhileIdleModeIsOn) {
-  Harness h("nightowl");
-  ASSERT_TRUE(h.form);
-  h.Tick();
-  EXPECT_EQ(Text(h.Item(kLabel1Id)), "0") << "a tick while the timer is off";
-  EXPECT_TRUE(h.Posted().empty());
-
-  h.Click(kCommand1Id);
-  EXPECT_TRUE(h.form->TimerEnabled());
-  EXPECT_EQ(h.Posted(), Bolded({IdleStartLine("nightowl", "owl99")}));
-
-  h.Tick(kTimer1Id + 1);
-  EXPECT_EQ(Text(h.Item(kLabel1Id)), "0") << "another timer's id";
-  h.Tick();
-  EXPECT_EQ(Text(h.Item(kLabel1Id)), "1");
-  EXPECT_EQ(h.Posted().size(), 3u);
-
-  // The hidden "Idle Off" does what the visible one does.
-  h.Click(kCommand2Id);
-  EXPECT_FALSE(h.form->TimerEnabled());
-  EXPECT_EQ(h.Posted().back(), BoldWordStarts("\xB7 nightowl: was idle for 0/d 0/h 1/m"));  // middle dot
-  EXPECT_EQ(Text(h.Item(kLabel1Id)), "0");
-  h.Tick();
-  EXPECT_EQ(Text(h.Item(kLabel1Id)), "0");
-
-  h.Click(kCommand1Id);
-  h.Tick();
-  h.Click(kCommand6Id);
-  EXPECT_FALSE(h.form->TimerEnabled());
-  EXPECT_EQ(Text(h.Item(kLabel1Id)), "0");
-}
-
-TEST(Form1, CountersAreTheLabelsCaptions) {
-  Harness h;
-  ASSERT_TRUE(h.form);
-  struct Case {
-    Counter counter;
-    int label;
-  };
-  const Case cases[] = {{Counter::kDays, kLabel7Id}, {Counter::kHours, kLabel6Id}, {Counter::kMinutes, kLabel1Id}};
-  for (const Case& c : cases) {
-    h.form->SetCounterText(c.counter, "23");
-    EXPECT_EQ(Text(h.Item(c.label)), "23") << c.label;
-    SendMessageA(h.Item(c.label), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("58"));
-    EXPECT_EQ(h.form->CounterText(c.counter), "58") << c.label;
-  }
-  // Gone with the window, quietly.
-  SendMessageA(h.form->hwnd(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(h.form->CounterText(Counter::kMinutes), "");
-  h.form->SetCounterText(Counter::kMinutes, "1");
-  h.form->EnableTimer(true);
-  EXPECT_FALSE(h.form->TimerEnabled());
-}
-
-// An exit clicked while a line is being typed only queues its lines; the
-// program must end after they are out, not lose them.
-TEST(Form1, ExitInsideATypedLineEndsAfterTheQueuedLines) {
-  Harness h("nightowl");
-  ASSERT_TRUE(h.form);
-  bool typing_at_click = false;
-  h.world.desktop.OnDoEvents(1, [&] {
-    typing_at_click = h.world.desktop.Outbox().typing;
-    h.Click(kCommand3Id);
-    EXPECT_EQ(h.ends, 0) << "ended with lines still queued";
+// Ticks count only while idle mode is on, and the counters are the labels:
+// what they show is what a tick reads and rolls over, and what Idle Off
+// sets back. An exit clicked while a line is typed only queues its lines;
+// the program ends once they are out, not before and not without them,
+// and then handles no tick.
+TEST(Form1, IdleSessionEndedByAnExitInsideATypedLine) {
+  Panel p("nightowl");
+  p.Send(WM_TIMER, kTimer1Id);
+  p.Send(WM_COMMAND, kCommand1Id);
+  p.Send(WM_TIMER, kTimer1Id + 1);
+  for (auto [id, caption] : {std::pair{kLabel7Id, "4"}, {kLabel6Id, "22"}, {kLabel1Id, "58"}})
+    SetTextOf(p.Item(id), caption);
+  p.Send(WM_TIMER, kTimer1Id);
+  p.Send(WM_COMMAND, kCommand2Id);  // the unseen "Idle Off"
+  p.Send(WM_TIMER, kTimer1Id);
+  EXPECT_EQ(TextOf(p.Item(kLabel7Id)) + TextOf(p.Item(kLabel6Id)) + TextOf(p.Item(kLabel1Id)), "000");
+  p.platform.After(0, [&] {
+    EXPECT_TRUE(p.chat.typing);
+    p.Send(WM_COMMAND, kCommand3Id);
+    EXPECT_EQ(p.ends, 0) << "ended with lines still queued";
   });
-  h.Click(kCommand1Id);
-  EXPECT_TRUE(typing_at_click);
-  EXPECT_EQ(h.ends, 1);
-  EXPECT_EQ(h.Posted(), Bolded({IdleStartLine("nightowl", "owl99"), BannerLine(), kInactiveStatus + std::string("nightowl")}));
-  EXPECT_FALSE(IsWindowVisible(h.form->hwnd()));
-  h.Tick();
-  EXPECT_EQ(Text(h.Item(kLabel1Id)), "0") << "no handler runs after the end";
+  p.Send(WM_COMMAND, kCommand1Id);
+  EXPECT_EQ(p.ends, 1);
+  p.Send(WM_TIMER, kTimer1Id);
+  EXPECT_EQ(p.sim.Chat(), InRoom({kStart, "\xB7 nightowl: has been idle 4/d 22/h 59/m", "\xB7 aim: owl99 aol: 5",
+                                  "\xB7 nightowl: has been idle 4/d 23/h 0/m", "\xB7 aim: owl99 aol: 5",
+                                  "\xB7 nightowl: was idle for 4/d 23/h 0/m", kStart, kBanner,
+                                  "\xB7 now unactive., id: nightowl"}));
 }
 
+// The room box's name without its blanks, and the blank a newer client's
+// keyword box is sent.
 TEST(Form1, EnterPrReadsTheRoomBox) {
-  Harness h("nightowl");
-  ASSERT_TRUE(h.form);
-  SetWindowTextA(h.Item(kText2Id), "night owls");
-  h.Click(kCommand5Id);
-  ASSERT_FALSE(h.world.desktop.Keywords().empty());
-  // The newer clients' keyword box gets a blank after the address.
-  EXPECT_EQ(h.world.desktop.Keywords().front(), "aol://2719:2-2-nightowls ");
+  Panel p("nightowl");
+  SetTextOf(p.Item(kText2Id), "night owls");
+  p.Send(WM_COMMAND, kCommand5Id);
+  EXPECT_EQ(p.sim.transcript().Payloads("keyword"), Lines{"aol://2719:2-2-nightowls "});
 }
 
-// A click on the minus or the title minimises the window and idle mode goes
-// on; a right press on the title only drags. A press on the title starts
-// the system's move loop, which the posted release ends; a press that moved
-// nothing counts as a click.
+// A press on the minus or the title minimises; a right press on the title
+// only drags. The posted release ends the move loop a press on the title
+// starts; one that moved nothing was a click.
 TEST(Form1, MinusAndTitleClicksMinimise) {
-  const struct {
-    const char* name;
-    int label;
-    UINT press;
-    bool minimised;
-  } cases[] = {
-      {"minus", kLabel3Id, WM_LBUTTONDOWN, true},
-      {"title", kLabel4Id, WM_LBUTTONDOWN, true},
-      {"right press on the title", kLabel4Id, WM_RBUTTONDOWN, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Harness h("nightowl");
-    ASSERT_TRUE(h.form);
-    h.form->Show(SW_SHOWNOACTIVATE);
-    h.Click(kCommand1Id);
-    if (c.label == kLabel4Id) PostMessageA(h.Item(kLabel4Id), WM_LBUTTONUP, 0, 0);
-    SendMessageA(h.Item(c.label), c.press, c.press == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, 0);
-    EXPECT_EQ(IsIconic(h.form->hwnd()) != 0, c.minimised);
-    EXPECT_TRUE(h.form->TimerEnabled()) << "idle mode goes on";
+  for (auto [label, press, minimised] : {std::tuple{kLabel3Id, WM_LBUTTONDOWN, true},
+                                         {kLabel4Id, WM_LBUTTONDOWN, true}, {kLabel4Id, WM_RBUTTONDOWN, false}}) {
+    Panel p("nightowl");
+    p.form->Show(SW_SHOWNOACTIVATE);
+    PostMessageA(p.Item(kLabel4Id), WM_LBUTTONUP, 0, 0);
+    SendMessageA(p.Item(label), press, 0, 0);
+    EXPECT_EQ(IsIconic(p.form->hwnd()) != 0, minimised) << label << (press == WM_LBUTTONDOWN ? " left" : " right");
   }
 }
 
 }  // namespace
-}  // namespace wendrel
+}  // namespace wendrel::testing

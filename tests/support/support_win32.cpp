@@ -1,0 +1,177 @@
+#include "tests/support/support_win32.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "automation/client_contract.h"
+#include "tools/clientsim/options.h"
+#include "tools/clientsim/sim_client_win32.h"
+
+namespace wendrel::testing {
+namespace {
+
+constexpr unsigned kPollMs = 10;
+constexpr unsigned kStartTimeoutMs = 10000;
+
+void PumpOnce() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void RemoveTree(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string full = dir + "\\" + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
+      else DeleteFileA(full.c_str());
+    } while (FindNextFileA(find, &fd));
+    FindClose(find);
+  }
+  RemoveDirectoryA(dir.c_str());
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+  static int serial = 0;
+  char base[MAX_PATH + 1] = {};
+  GetTempPathA(sizeof base, base);
+  do {
+    path_ = std::string(base) + "wendrel-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++serial);
+  } while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+bool TempDir::Write(const std::string& name, const std::string& bytes) const {
+  std::FILE* f = std::fopen(File(name).c_str(), "wb");
+  if (!f) return false;
+  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+std::vector<std::string> Transcript::Payloads(const std::string& tag) const {
+  // Opened with full sharing: the client keeps appending to it.
+  HANDLE f = CreateFileA(path_.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string bytes;
+  char chunk[4096];
+  DWORD got = 0;
+  while (f != INVALID_HANDLE_VALUE && ReadFile(f, chunk, sizeof chunk, &got, nullptr) && got)
+    bytes.append(chunk, got);
+  if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+  // "TAG<tab>PAYLOAD<newline>", with "\\", "\n" and "\r" escaped; a last
+  // line without its newline is still being written.
+  std::vector<std::string> out;
+  for (std::size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    const std::size_t tab = bytes.find('\t', start);
+    if (tab >= end || bytes.compare(start, tab - start, tag) != 0) continue;
+    std::string payload;
+    for (std::size_t i = tab + 1; i < end; ++i) {
+      char c = bytes[i];
+      if (c == '\\' && i + 1 < end) c = bytes[++i] == 'n' ? '\n' : bytes[i] == 'r' ? '\r' : bytes[i];
+      payload += c;
+    }
+    out.push_back(std::move(payload));
+  }
+  return out;
+}
+
+bool Transcript::WaitFor(const std::string& tag, std::size_t count, unsigned timeout_ms) const {
+  return WaitUntil([&] { return Payloads(tag).size() >= count; }, timeout_ms);
+}
+
+bool WaitUntil(const std::function<bool()>& done, unsigned timeout_ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    PumpOnce();
+    if (done()) return true;
+    if (GetTickCount() - start >= timeout_ms) return false;
+    MsgWaitForMultipleObjectsEx(0, nullptr, kPollMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
+std::vector<HWND> ClientChildren() {
+  const HWND frame = FindWindowA(kFrameClass, nullptr);
+  const HWND mdi = frame ? FindWindowExA(frame, nullptr, kMdiClientClass, nullptr) : nullptr;
+  std::vector<HWND> children;
+  for (HWND c = nullptr; mdi && (c = FindWindowExA(mdi, c, kChildClass, nullptr)) != nullptr;)
+    children.push_back(c);
+  return children;
+}
+
+HWND InputOf(HWND room) {
+  if (HWND view = FindWindowExA(room, nullptr, kRichTextClass, nullptr))
+    return FindWindowExA(room, view, kRichTextClass, nullptr);
+  return FindWindowExA(room, nullptr, kOldEditClass, nullptr);
+}
+
+SimThread::SimThread(std::vector<std::string> args)
+    : transcript_(dir_.File("transcript.txt")), args_(std::move(args)) {
+  args_.insert(args_.begin(), "clientsim");
+  args_.push_back("--transcript");
+  args_.push_back(transcript_.path());
+  ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  thread_ = CreateThread(nullptr, 0, &SimThread::Run, this, 0, nullptr);
+  if (thread_) WaitForSingleObject(ready_, kStartTimeoutMs);
+}
+
+SimThread::~SimThread() {
+  if (frame_) PostMessageA(frame_, WM_CLOSE, 0, 0);
+  if (thread_) {
+    // The client's thread may be sending to ours: answer until it is gone.
+    while (MsgWaitForMultipleObjects(1, &thread_, FALSE, kStartTimeoutMs, QS_ALLINPUT) ==
+           WAIT_OBJECT_0 + 1)
+      PumpOnce();
+    CloseHandle(thread_);
+  }
+  if (ready_) CloseHandle(ready_);
+}
+
+DWORD WINAPI SimThread::Run(void* param) {
+  auto* self = static_cast<SimThread*>(param);
+  std::vector<const char*> argv;
+  for (const std::string& a : self->args_) argv.push_back(a.c_str());
+  clientsim::Options options;
+  std::string error;
+  std::unique_ptr<clientsim::SimClient> client;
+  if (clientsim::ParseOptions(static_cast<int>(argv.size()), argv.data(), options, error))
+    client = clientsim::SimClient::Create(options, GetModuleHandleA(nullptr));
+  if (client) self->frame_ = client->frame();
+  SetEvent(self->ready_);
+  return client ? clientsim::PumpClient(*client) : 1;
+}
+
+void VirtualClockPlatform::WaitForEvents(unsigned milliseconds) {
+  waits_.push_back(milliseconds);
+  Win32Platform::WaitForEvents(std::min(milliseconds, 1u));
+  now_ms_ += milliseconds;
+}
+
+void VirtualClockPlatform::DoEvents() {
+  Win32Platform::DoEvents();
+  // Taken out before it runs: it may schedule more, or wait itself.
+  for (auto it = scheduled_.begin(); it != scheduled_.end(); ++it) {
+    if (it->at > now_ms_) continue;
+    std::function<void()> fn = std::move(it->fn);
+    scheduled_.erase(it);
+    fn();
+    return;
+  }
+}
+
+void VirtualClockPlatform::After(std::uint64_t delay_ms, std::function<void()> fn) {
+  scheduled_.push_back({now_ms_ + delay_ms, std::move(fn)});
+}
+
+}  // namespace wendrel::testing

@@ -1,0 +1,98 @@
+#include "automation/chat_sender.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/support/support_win32.h"
+
+namespace wendrel::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The user's own unsent typing, a Windows-1252 letter and a trailing space
+// in it: it must come back byte for byte.
+const std::string kDraft = "half typ\xE9" "d ";
+const std::string kMarkup = "</html><font face=\"arial\" color=#FF0000>--<font color=#0000FF>";
+const std::string kBareMarkup = "</html><font face=\"arial\" color=#><font color=#>";
+
+const std::string kIni = "[zq7]\r\nascii=  --  \r\nascii color=FF0000\r\ntext color=0000FF\r\n";
+
+// Each line is styled from zq7.ini as it stands, typed into the room's box,
+// and Enter pressed until the box reads empty, for ten seconds of the clock
+// at most; the user's typing goes back wherever the box still stands.
+TEST(SendChat, StylesTypesAndGivesTheDraftBack) {
+  const struct {
+    const char* name;
+    Lines args;        // empty: no client runs
+    std::string ini;   // "": no settings file
+    const char* text;
+    Lines typed;
+    std::uint64_t waited_ms = 0;
+  } cases[] = {
+      {"normal", {"--version", "5"}, kIni + "mode=normal", "<b>h</b>i", {kMarkup + "<b>h</b>i"}},
+      {"unknown mode", {"--version", "2.5"}, kIni + "mode=Elite", "Hi", {"--Hi"}},
+      {"elite, trimmed", {"--version", "4"}, kIni + "mode=elite", "  hi  ", {kMarkup + "H\xEC"}},
+      {"hacker", {"--version", "3"}, kIni + "mode=hacker", "hello", {"--HeLLo"}},
+      {"lcase", {"--version", "5"}, kIni + "mode=lcase", "HeLLo \xC9", {kMarkup + "hello \xE9"}},
+      {"ucase", {"--version", "2.5"}, kIni + "mode=ucase", "hello \xE9", {"--HELLO \xC9"}},
+      {"pig latin", {"--version", "4"}, kIni + "mode=pig latin", "hello world",
+       {kMarkup + "ello-hay orld-way"}},
+      {"silent", {"--version", "3"}, kIni + "mode=silent", "hi", {}},
+      {"no settings file", {"--version", "5"}, "", "hi", {kBareMarkup + "hi"}},
+      {"a value is cut to 749 bytes", {"--version", "3"}, "[zq7]\r\nascii=" + std::string(800, 'a'),
+       "x", {std::string(749, 'a') + "x"}},
+      {"taken on the third Enter", {"--version", "2.5", "--take-every", "3"}, "", "hi", {"hi"}, 30},
+      {"never taken", {"--version", "4", "--sticky-input"}, "", "hi", {}, 10000},
+      {"box claims more than it holds", {"--version", "3", "--claim-extra", "7"}, "", "hi", {"hi"}},
+      {"room closes as it takes the line", {"--version", "5", "--close-on-line", "1"}, "", "hi",
+       {kBareMarkup + "hi"}},
+      {"no room", {"--version", "4", "--no-room"}, "", "hi", {}},
+      {"no client", {}, "", "hi", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    if (!c.ini.empty()) { ASSERT_TRUE(dir.Write("zq7.ini", c.ini)); }
+    std::unique_ptr<SimThread> sim;
+    if (!c.args.empty()) { ASSERT_TRUE(*(sim = std::make_unique<SimThread>(c.args))); }
+    const std::vector<HWND> rooms = ClientChildren();
+    const HWND input = rooms.empty() ? nullptr : InputOf(rooms[0]);
+    if (input) { ASSERT_TRUE(SetTextOf(input, kDraft)); }
+    VirtualClockPlatform p(dir.path());
+    const std::uint64_t start = p.NowMs();
+    ChatSession session;
+    SendChat(p, session, c.text);
+    EXPECT_EQ(p.NowMs() - start, c.waited_ms);
+    EXPECT_EQ(sim ? sim->Chat() : Lines{}, c.typed);
+    if (IsWindow(input)) { EXPECT_EQ(TextOf(input), kDraft); }
+  }
+}
+
+// A tick handled inside the Enter loop hands over lines: they wait their
+// turn and follow in order, and the user's typing comes back after the last.
+TEST(SendChat, LinesHandedOverDuringTheEnterLoopFollowInOrder) {
+  TempDir dir;
+  ASSERT_TRUE(dir.Write("zq7.ini", kIni));
+  SimThread sim({"--version", "3", "--take-every", "2"});
+  ASSERT_TRUE(sim);
+  const HWND input = InputOf(ClientChildren().at(0));
+  ASSERT_TRUE(SetTextOf(input, kDraft));
+  VirtualClockPlatform p(dir.path());
+  ChatSession session;
+  std::string box_inside = "not run";
+  p.After(5, [&] {
+    SendChat(p, session, "second");
+    SendChat(p, session, "third");
+    box_inside = TextOf(input);
+  });
+  SendChat(p, session, "first");
+  EXPECT_EQ(box_inside, "--first");
+  EXPECT_EQ(sim.Chat(), (Lines{"--first", "--second", "--third"}));
+  EXPECT_EQ(TextOf(input), kDraft);
+  EXPECT_FALSE(session.typing || session.draft_held || !session.pending.empty());
+}
+
+}  // namespace
+}  // namespace wendrel::testing

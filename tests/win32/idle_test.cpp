@@ -1,0 +1,123 @@
+// Idle mode and the pause, with the simulated client in a version 5 room
+// and the clock in the test's hands.
+#include "app/idle.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+
+#include "automation/pause.h"
+#include "tests/support/app_doubles.h"
+
+namespace wendrel::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+// "· wèndrel ïdler by: zarnik": middle dot, e grave, i diaeresis.
+const std::string kBanner = "\xB7 w\xE8ndrel \xEF" "dler by: zarnik";
+const std::string kStart = "\xB7 nightowl: has started idle., aim: owl99";
+
+Lines Pair(const std::string& time) { return {"\xB7 nightowl: has been idle " + time, "\xB7 aim: owl99 aol: 5"}; }
+std::string Final(const std::string& time) { return "\xB7 nightowl: was idle for " + time; }
+Lines operator+(Lines a, const Lines& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// Runs `fn` in the rollover's pause, the first DoEvents outside a post.
+void InPause(TestServices& s, std::function<void()> fn) {
+  s.platform.After(0, [&s, fn] { s.chat.typing ? InPause(s, fn) : fn(); });
+}
+
+using Handler = void (*)(AppServices&, IdleForm&);
+void OffThenOn(AppServices& s, IdleForm& f) { StopIdle(s, f); StartIdle(s, f); }
+void OnTwice(AppServices& s, IdleForm& f) { StartIdle(s, f); StartIdle(s, f); }
+
+// Each handler with a stored, an answered and a cancelled handle, the tick
+// across its rollovers, and other handlers run inside the rollover's pause:
+// the room's bytes, the counters, the timer (on before, but for Idle On),
+// the prompt and the pause on the virtual clock.
+TEST(Idle, HandlersPostCountAndRollOver) {
+  const char* owl = "nightowl";
+  const Lines p59 = Pair("0/d 0/h 59/m"), off59 = p59 + Lines{Final("0/d 0/h 59/m")};
+  const Counts zero = {"0", "0", "0"}, at58 = {"0", "0", "58"};
+  const Lines inactive = {kBanner, "\xB7 now unactive., id: nightowl"};
+  const struct {
+    const char* name; Handler run; const char* handle; Lines answers; Counts before; Handler in_pause;
+    Lines want; Counts after; bool pause;
+  } cases[] = {
+      {"Idle On twice", OnTwice, owl, {}, {"0", "2", "15"}, nullptr, {kStart, kStart}, {"0", "2", "15"}, false},
+      {"Idle On, answer kept as typed", StartIdle, "", {" Owl "}, zero, nullptr,
+       {kBanner, "\xB7 now unactive., id:  Owl "}, zero, false},
+      {"Idle On, prompt cancelled", StartIdle, "", {}, zero, nullptr, {}, zero, false},
+      {"Idle Off", StopIdle, owl, {}, {"0", "2", "15"}, nullptr, {Final("0/d 2/h 15/m")}, zero, false},
+      {"Idle Off, prompt answered", StopIdle, "", {owl}, {"0", "2", "15"}, nullptr, inactive, {"0", "2", "15"}, false},
+      {"tick", IdleTick, owl, {}, zero, nullptr, Pair("0/d 0/h 1/m"), {"0", "0", "1"}, false},
+      {"tick, prompt answered", IdleTick, "", {owl}, zero, nullptr, {kBanner, "\xB7 now active., id: nightowl"},
+       {"0", "0", "1"}, false},
+      {"tick to 59, prompt cancelled", IdleTick, "", {}, at58, nullptr, {}, {"0", "0", "59"}, false},
+      {"59 minutes", IdleTick, owl, {}, at58, nullptr, p59 + Pair("0/d 1/h 0/m"), {"0", "1", "0"}, true},
+      {"23 hours", IdleTick, owl, {}, {"0", "22", "58"}, nullptr, Pair("0/d 22/h 59/m") + Pair("0/d 23/h 0/m"),
+       {"0", "23", "0"}, true},
+      {"a day", IdleTick, owl, {}, {"4", "23", "58"}, nullptr, Pair("4/d 23/h 59/m") + Pair("5/d 0/h 0/m"),
+       {"5", "0", "0"}, true},
+      {"past 59", IdleTick, owl, {}, {"0", "3", "60"}, nullptr, Pair("0/d 3/h 61/m"), {"0", "3", "61"}, false},
+      {"Idle Off in the pause", IdleTick, owl, {}, at58, StopIdle, off59, zero, true},
+      {"Idle Off and On in the pause", IdleTick, owl, {}, at58, OffThenOn, off59 + Lines{kStart}, zero, true},
+      {"tick in the pause", IdleTick, owl, {}, at58, IdleTick, p59 + Pair("0/d 1/h 0/m"), {"0", "1", "0"}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimThread sim({"--version", "5", "--buddy", "owl99's Buddy List"});
+    TestServices s(c.handle, c.answers);
+    CounterForm form(c.before);
+    form.timer = c.run != StartIdle && c.run != OnTwice;
+    if (c.in_pause) InPause(s, [&] { c.in_pause(s.services, form); });
+    c.run(s.services, form);
+    EXPECT_EQ(sim.Chat(), InRoom(c.want));
+    EXPECT_EQ(form.captions, c.after);
+    EXPECT_EQ(form.timer, c.run != StopIdle && c.in_pause != StopIdle);
+    EXPECT_EQ(form.restarts, 0) << "the countdown started over";
+    EXPECT_EQ(form.on_top, c.run == IdleTick ? 1 : 0);
+    EXPECT_EQ(s.platform.Waits(), std::vector<unsigned>(c.pause, 60000));
+    EXPECT_EQ(s.asked, Lines(*c.handle ? 0 : 1, "please enter your handle in the text field below|wendrel idler"));
+    EXPECT_EQ(s.handle, *c.handle || c.answers.empty() ? c.handle : c.answers[0]);
+  }
+}
+
+// No client runs, so posting costs next to nothing; the bytes are above.
+TEST(Idle, ADayIs24HoursOf59TicksAndAPause) {
+  TestServices s("nightowl", {});
+  CounterForm form({"0", "0", "0"});
+  form.timer = true;
+  for (int tick = 0; tick < 24 * 59; ++tick) IdleTick(s.services, form);
+  EXPECT_EQ(form.captions, (Counts{"1", "0", "0"}));
+  EXPECT_EQ(s.platform.Waits(), std::vector<unsigned>(24, 60000));
+}
+
+// n seconds from the start rounded to the nearest second, in one wait while
+// nothing happens (the clock moves only by the waits); nothing or less
+// returns at once, handling no event.
+TEST(Pause, LastsNSecondsFromTheRoundedStart) {
+  const struct { int seconds; unsigned start_ms, want_ms; } cases[] = {  // start: into the clock's second
+      {60, 0, 60000}, {60, 499, 59501}, {60, 500, 60500}, {60, 999, 60001}, {1, 200, 800}, {1, 700, 1300},
+      {0, 700, 0}, {-1, 700, 0}, {INT_MIN, 700, 0}};
+  TempDir dir;
+  for (const auto& c : cases) {
+    VirtualClockPlatform p(dir.path());
+    p.Advance(1000 - p.NowMs() % 1000 + c.start_ms);
+    bool handled = false;
+    p.After(0, [&] { handled = true; });
+    Pause(p, c.seconds);
+    EXPECT_EQ(p.Waits(), std::vector<unsigned>(c.want_ms ? 1 : 0, c.want_ms)) << c.seconds << " s at " << c.start_ms;
+    EXPECT_EQ(handled, c.want_ms > 0) << c.seconds << " s";
+  }
+  VirtualClockPlatform p(dir.path());
+  const std::uint64_t begin = p.NowMs();
+  Pause(p, INT_MAX);
+  EXPECT_EQ(p.NowMs() - begin, INT_MAX * 1000ull) << "longer than one wait can take";
+}
+
+}  // namespace
+}  // namespace wendrel::testing

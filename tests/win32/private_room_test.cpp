@@ -1,0 +1,84 @@
+#include "automation/private_room.h"
+
+#include <gtest/gtest.h>
+
+#include "automation/text_styles.h"
+#include "tests/support/support_win32.h"
+
+namespace wendrel::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kAddress = "aol://2719:2-2-NightOwls";
+const std::string kEntered = "\xB7 zarnik has entered.";
+const std::string kBareMarkup = "</html><font face=\"arial\" color=#><font color=#>";
+constexpr std::uint64_t kReal = ~0ull;  // the client answers in real time
+
+// The newer clients take the address in the toolbar's box, the older ones
+// in "Keyword", opened from their toolbar's 13th (2.5) or 18th (3) icon.
+// The client's dialog is told apart by its message, tested in order. A second press of "Enter PR"
+// comes during every wait and must be ignored.
+TEST(EnterPrivateRoom, OutcomeOfEachAnswerOnEachVersion) {
+  const struct {
+    const char* name;
+    Lines args;
+    std::string line;  // before bolding; "": nothing posted
+    std::uint64_t waited_ms = 0;
+    const char* room = "Night Owls";
+    bool addressed = true;
+    bool icon_only = false;  // the icon is clicked, nothing typed
+  } cases[] = {
+      {"room opens", {"--version", "5"}, kEntered},
+      {"room opens a moment later", {"--version", "4", "--pr-delay", "100"}, kEntered, kReal},
+      {"room opens", {"--version", "3"}, kEntered},
+      {"room opens", {"--version", "2.5"}, kEntered},
+      {"full outranks error", {"--version", "4", "--pr-error", "Error: the room you requested is full"},
+       "\xB7 zarnik  can't enter night owls \xB7" "full."},
+      {"error in any case outranks the rest",
+       {"--version", "5", "--pr-error", "ERROR: Invalid, name is not allowed"},
+       "\xB7 zarnik can't enter night owls \xB7 error."},
+      {"not allowed outranks Invalid", {"--version", "3", "--pr-error", "Invalid: name is not allowed"},
+       "\xB7 zarnik can't enter night owls \xB7 banned."},
+      {"invalid", {"--version", "2.5", "--pr-error", "Invalid room."},
+       "\xB7 zarnik  can't enter night owls \xB7 invalid."},
+      {"a message that comes late is waited for",
+       {"--version", "3", "--pr-error", "Invalid room.", "--pr-error-delay", "100"},
+       "\xB7 zarnik  can't enter night owls \xB7 invalid.", kReal},
+      {"unknown message: left to the user", {"--version", "4", "--pr-error", "invalid, hold on"}, ""},
+      {"no answer", {"--version", "5", "--pr-nothing"}, "", 30000},
+      {"no Keyword window", {"--version", "2.5", "--no-keyword-window"}, "", 10000, "Night Owls", false, true},
+      {"already in the room", {"--version", "4", "--room", "night  OWLS"}, "", 0, "Night Owls", false},
+      {"already in the room", {"--version", "2.5", "--room", "NightOwls"}, "", 0, " night owls ", false},
+      {"a name of spaces alone", {"--version", "3"}, "", 0, "   ", false},
+  };
+  for (const auto& c : cases) {
+    const std::string version = c.args[1];
+    SCOPED_TRACE(version + ": " + c.name);
+    SimThread sim(c.args);
+    ASSERT_TRUE(sim);
+    TempDir dir;
+    VirtualClockPlatform p(dir.path());
+    ChatSession session;
+    p.After(50, [&] { EnterPrivateRoom(p, session, "Other Room"); });
+    const std::uint64_t start = p.NowMs();
+    EnterPrivateRoom(p, session, c.room);
+    if (c.waited_ms != kReal) { EXPECT_EQ(p.NowMs() - start, c.waited_ms); }
+    const Transcript& t = sim.transcript();
+    const bool older = version == "3" || version == "2.5";
+    // The newer clients' box gets a space before Enter.
+    EXPECT_EQ(t.Payloads("keyword"), c.addressed ? Lines{older ? kAddress : kAddress + " "} : Lines{});
+    const bool clicked = older && (c.addressed || c.icon_only);
+    EXPECT_EQ(t.Payloads("icon"), clicked ? Lines{version == "3" ? "18" : "13"} : Lines{});
+    const std::string markup = older ? "" : kBareMarkup;
+    EXPECT_EQ(sim.Chat(), c.line.empty() ? Lines{} : Lines{markup + BoldWordStarts(c.line)});
+    // An unknown message's dialog stays open: the short wait lets a wrong close show.
+    const bool dialog = c.args.size() > 3 && c.args[2] == "--pr-error";
+    const bool answered = dialog && !c.line.empty();
+    if (dialog) { EXPECT_EQ(t.WaitFor("dialog-closed", 1, answered ? 2000 : 300), answered); }
+    EXPECT_EQ(t.Payloads("dialog-closed"), answered ? Lines{c.args[3]} : Lines{});
+  }
+}
+
+}  // namespace
+}  // namespace wendrel::testing
