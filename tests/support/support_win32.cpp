@@ -13,29 +13,8 @@ namespace {
 constexpr unsigned kPollMs = 10;
 constexpr unsigned kStartTimeoutMs = 10000;
 
-void PumpOnce() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &fd);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string full = dir + "\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
-      else DeleteFileA(full.c_str());
-    } while (FindNextFileA(find, &fd));
-    FindClose(find);
-  }
-  RemoveDirectoryA(dir.c_str());
-}
+// This thread's messages, as the program's own pump handles them.
+void PumpOnce() { Win32Platform().DoEvents(); }
 
 }  // namespace
 
@@ -49,7 +28,15 @@ TempDir::TempDir() {
   } while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+// A test's folder holds files only.
+TempDir::~TempDir() {
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA((path_ + "\\*").c_str(), &fd);
+  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &fd))
+    DeleteFileA(File(fd.cFileName).c_str());
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  RemoveDirectoryA(path_.c_str());
+}
 
 bool TempDir::Write(const std::string& name, const std::string& bytes) const {
   std::FILE* f = std::fopen(File(name).c_str(), "wb");

@@ -74,7 +74,6 @@ class SimThread {
 
   // False when the options were refused or a window could not be made.
   explicit operator bool() const { return frame_ != nullptr; }
-  HWND frame() const { return frame_; }
   const Transcript& transcript() const { return transcript_; }
   std::vector<std::string> Chat() const { return transcript_.Payloads("chat"); }
 

@@ -30,11 +30,6 @@ constexpr struct {
     {"Thorn", 0xDE, 0xFE},
 };
 
-std::string Hex(unsigned b) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  return std::string("0x") + kDigits[(b >> 4) & 0xF] + kDigits[b & 0xF];
-}
-
 // Every byte, both ways: a letter goes to its partner (or stays, when it
 // already has the asked-for case); any other byte stays.
 TEST(Cp1252, EveryByteChangesCaseOnlyWithItsPartner) {
@@ -50,8 +45,8 @@ TEST(Cp1252, EveryByteChangesCaseOnlyWithItsPartner) {
   }
   for (unsigned b = 0; b < 256; ++b) {
     const char c = static_cast<char>(b);
-    EXPECT_EQ(Hex(static_cast<unsigned char>(LowerCp1252(c))), Hex(lower[b])) << "lower-casing " << Hex(b);
-    EXPECT_EQ(Hex(static_cast<unsigned char>(UpperCp1252(c))), Hex(upper[b])) << "upper-casing " << Hex(b);
+    EXPECT_EQ(static_cast<unsigned char>(LowerCp1252(c)), lower[b]) << "lower-casing byte " << b;
+    EXPECT_EQ(static_cast<unsigned char>(UpperCp1252(c)), upper[b]) << "upper-casing byte " << b;
   }
 }
 

@@ -74,6 +74,7 @@ TEST(Snap, EndsFlushOrOnScreen) {
       {"middle of the screen", 6000, 4000, kFormW, kFormH, 6000, 4000, 0},
       {"exactly 400 from the left", 400, 5010, kFormW, kFormH, 400, 5010, 0},
       {"flush with the top left", 0, 0, kFormW, kFormH, 0, 0, 2},
+      {"flush with the bottom", 6000, kScreenH - kFormH, kFormW, kFormH, 6000, kScreenH - kFormH, 1},
       // Near both edges at once: the right and bottom steps come last and win.
       {"wider than the screen", 105, 5010, 16005, kFormH, kScreenW - 16005, 5010, 50 + 1 + 1},
       {"taller than the screen", 6000, 105, kFormW, 12000, 6000, kScreenH - 12000, 39 + 1 + 1},

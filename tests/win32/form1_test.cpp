@@ -67,6 +67,29 @@ TEST(Form1, ControlsStandAsDesignedAndLoadSignsOnBeforeShowing) {
   EXPECT_TRUE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
   p.form->Show(SW_SHOW);
   EXPECT_EQ(GetFocus(), p.Item(kCommand1Id));
+  // Focus given to the window itself goes on to a control, so that the
+  // keys work: "Idle On" while the window was never left.
+  SetFocus(hwnd);
+  EXPECT_EQ(GetFocus(), p.Item(kCommand1Id));
+}
+
+// The Options menu's items open their boxes, captioned with the program's
+// name; the test's timer reads and closes each from inside its modal loop.
+std::string g_box = "no box";
+TEST(Form1, MenuItemsShowTheirBoxes) {
+  Panel p("nightowl");
+  for (auto [id, text] : {std::pair{kMenuAbtId, AboutText()}, {kMenuGtsId, GreetsText()}, {kMenuCntId, ContactText()}}) {
+    g_box = "no box";
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+      if (HWND box = FindWindowA("#32770", "wendrel idler")) {
+        g_box = TextOf(GetDlgItem(box, 0xFFFF));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      }
+    });
+    p.Send(WM_COMMAND, id);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_box, text) << id;
+  }
 }
 
 // The menu's "exit" and "x" do what "Exit" does: with a handle, sign off

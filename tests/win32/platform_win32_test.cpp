@@ -191,12 +191,5 @@ TEST_F(RealPlatform, WaitForEventsSleepsUntilAMessageOrTheTimeOut) {
   EXPECT_LE(MsSince(start), 500u);
 }
 
-TEST_F(RealPlatform, ExeFolderHoldsTheRunningExe) {
-  const std::string folder = Win32Platform().ExeFolder();
-  ASSERT_FALSE(folder.empty());
-  EXPECT_NE(folder.back(), '\\');
-  EXPECT_NE(GetFileAttributesA((folder + "\\wendrel_tests.exe").c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
 }  // namespace
 }  // namespace wendrel
