@@ -28,23 +28,23 @@ std::string TrimSpaces(const std::string& s) {
   return s.substr(begin, s.find_last_not_of(' ') - begin + 1);
 }
 
-void GiveBack(Platform& p, ChatSession& session) {
-  if (!session.draft_held) return;
-  p.SetText(session.draft_box, session.draft);
-  session.draft_held = false;
+void GiveBack(Platform& p, ChatSession& chat) {
+  if (!chat.draft_held) return;
+  p.SetText(chat.draft_box, chat.draft);
+  chat.draft_held = false;
 }
 
 // Sets the line into the box and presses Enter until the client has taken
 // it (the box reads empty), the box is gone, or the time is up.
-void TypeLine(Platform& p, ChatSession& session, Hwnd box, const std::string& line) {
-  if (session.draft_held && session.draft_box != box) GiveBack(p, session);
+void TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) {
+  if (chat.draft_held && chat.draft_box != box) GiveBack(p, chat);
   // A client that does not answer would cost a time-out per message and
   // could take the user's text without giving it back: leave its box alone.
   if (!p.Responds(box)) return;
-  if (!session.draft_held) {
-    session.draft_box = box;
-    session.draft = GetText(p, box);
-    session.draft_held = true;
+  if (!chat.draft_held) {
+    chat.draft_box = box;
+    chat.draft = GetText(p, box);
+    chat.draft_held = true;
   }
   p.SetText(box, "");
   p.SetText(box, line);
@@ -55,13 +55,13 @@ void TypeLine(Platform& p, ChatSession& session, Hwnd box, const std::string& li
   });
 }
 
-void PostToNewerRoom(Platform& p, ChatSession& session, const std::string& line) {
+void PostToNewerRoom(Platform& p, ChatSession& chat, const std::string& line) {
   if (line.empty()) return;
   const Hwnd room = FindChatRoom(p);
   const Hwnd view = FindChild(p, room, kRichTextClass);
   const Hwnd input = view == 0 ? 0 : FindChild(p, room, kRichTextClass, nullptr, view);
   if (input == 0) return;
-  TypeLine(p, session, input, line);
+  TypeLine(p, chat, input, line);
 }
 
 // The text after the configured mode; nothing for "silent".
@@ -77,7 +77,7 @@ std::optional<std::string> ApplyMode(const std::string& mode, const std::string&
 
 // One line, styled by the settings as they stand now and sent down the route
 // of the client as it stands now.
-void SendOne(Platform& p, ChatSession& session, const std::string& text) {
+void SendOne(Platform& p, ChatSession& chat, const std::string& text) {
   const std::string path = p.ExeFolder() + kSettingsFile;
   const std::string ascii = TrimSpaces(ReadIni(p, kSettingsSection, "ascii", path));
   const std::string ascii_color = TrimSpaces(ReadIni(p, kSettingsSection, "ascii color", path));
@@ -98,36 +98,36 @@ void SendOne(Platform& p, ChatSession& session, const std::string& text) {
   const bool is3 = GetAolVersion(p) == kVersion3;
   const bool is25 = GetAolVersion(p) == kVersion25;
   if (is3 || is25) {
-    PostChatText(p, session, line);
+    PostChatText(p, chat, line);
   } else {
-    PostToNewerRoom(p, session, line);
+    PostToNewerRoom(p, chat, line);
   }
 }
 
 }  // namespace
 
-void SendChat(Platform& p, ChatSession& session, const std::string& text) {
+void SendChat(Platform& p, ChatSession& chat, const std::string& text) {
   // Called from a handler that ran inside our own Enter loop: the line waits
   // its turn, so two lines never share the input box.
-  if (session.typing) {
-    session.pending.push_back(text);
+  if (chat.typing) {
+    chat.pending.push_back(text);
     return;
   }
-  const ScopedFlag run(session.typing);
-  SendOne(p, session, text);
-  while (!session.pending.empty()) {
-    const std::string next = session.pending.front();
-    session.pending.pop_front();
-    SendOne(p, session, next);
+  const ScopedFlag run(chat.typing);
+  SendOne(p, chat, text);
+  while (!chat.pending.empty()) {
+    const std::string next = chat.pending.front();
+    chat.pending.pop_front();
+    SendOne(p, chat, next);
   }
-  GiveBack(p, session);
+  GiveBack(p, chat);
 }
 
-void PostChatText(Platform& p, ChatSession& session, const std::string& text) {
+void PostChatText(Platform& p, ChatSession& chat, const std::string& text) {
   const Hwnd room = FindOldChatRoom(p);
   const Hwnd input = FindChild(p, room, kOldEditClass);
   if (text.empty() || input == 0) return;
-  TypeLine(p, session, input, text);
+  TypeLine(p, chat, input, text);
 }
 
 std::string ReadIni(Platform& p, const std::string& section, const std::string& key,

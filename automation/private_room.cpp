@@ -41,8 +41,8 @@ std::string RoomKey(const std::string& text) {
   return LowerCase(RemoveSpaces(text));
 }
 
-void Post(Platform& p, ChatSession& session, const std::string& line) {
-  SendChat(p, session, BoldWordStarts(line));
+void Post(Platform& p, ChatSession& chat, const std::string& line) {
+  SendChat(p, chat, BoldWordStarts(line));
 }
 
 }  // namespace
@@ -107,10 +107,10 @@ bool Keyword(Platform& p, const std::string& address) {
   return true;
 }
 
-void EnterPrivateRoom(Platform& p, ChatSession& session, const std::string& room) {
+void EnterPrivateRoom(Platform& p, ChatSession& chat, const std::string& room) {
   // A press of "Enter PR" handled inside our own wait: the first entry is
   // still under way and will post its own outcome.
-  if (session.entering_room) return;
+  if (chat.entering_room) return;
 
   const std::string wanted = RoomKey(room);
   // A name of spaces alone names no room; its address would be the bare
@@ -118,7 +118,7 @@ void EnterPrivateRoom(Platform& p, ChatSession& session, const std::string& room
   if (wanted.empty()) return;
   if (RoomKey(GetText(p, FindChatRoom(p))) == wanted) return;
 
-  const ScopedFlag mark(session.entering_room);
+  const ScopedFlag mark(chat.entering_room);
   if (!Keyword(p, kPrivateRoomAddress + RemoveSpaces(room))) return;
 
   Hwnd dialog = 0;
@@ -138,7 +138,7 @@ void EnterPrivateRoom(Platform& p, ChatSession& session, const std::string& room
   if (!answered) return;
 
   if (dialog == 0) {
-    Post(p, session, kEnteredLine);
+    Post(p, chat, kEnteredLine);
     return;
   }
 
@@ -168,7 +168,7 @@ void EnterPrivateRoom(Platform& p, ChatSession& session, const std::string& room
     p.PostKey(ok, kWmKeyDown, kVkSpace);
     p.PostKey(ok, kWmKeyUp, kVkSpace);
   }
-  Post(p, session, head + LowerCase(room) + tail);
+  Post(p, chat, head + LowerCase(room) + tail);
 }
 
 }  // namespace wendrel

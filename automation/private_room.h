@@ -9,8 +9,8 @@
 namespace wendrel {
 
 std::string RemoveSpaces(const std::string& text);
-// Opens the room and posts the outcome line through `session`.
-void EnterPrivateRoom(Platform& p, ChatSession& session, const std::string& room);
+// Opens the room and posts the outcome line through `chat`.
+void EnterPrivateRoom(Platform& p, ChatSession& chat, const std::string& room);
 // Makes the client open an address or keyword (4 and 5: the toolbar box).
 // False when it could not be typed anywhere.
 bool Keyword(Platform& p, const std::string& address);

@@ -62,8 +62,8 @@ TEST(SendChat, StylesTypesAndGivesTheDraftBack) {
     if (input) { ASSERT_TRUE(SetTextOf(input, kDraft)); }
     VirtualClockPlatform p(dir.path());
     const std::uint64_t start = p.NowMs();
-    ChatSession session;
-    SendChat(p, session, c.text);
+    ChatSession chat;
+    SendChat(p, chat, c.text);
     EXPECT_EQ(p.NowMs() - start, c.waited_ms);
     EXPECT_EQ(sim ? sim->Chat() : Lines{}, c.typed);
     if (IsWindow(input)) { EXPECT_EQ(TextOf(input), kDraft); }
@@ -80,18 +80,18 @@ TEST(SendChat, LinesHandedOverDuringTheEnterLoopFollowInOrder) {
   const HWND input = InputOf(ClientChildren().at(0));
   ASSERT_TRUE(SetTextOf(input, kDraft));
   VirtualClockPlatform p(dir.path());
-  ChatSession session;
+  ChatSession chat;
   std::string box_inside = "not run";
   p.After(5, [&] {
-    SendChat(p, session, "second");
-    SendChat(p, session, "third");
+    SendChat(p, chat, "second");
+    SendChat(p, chat, "third");
     box_inside = TextOf(input);
   });
-  SendChat(p, session, "first");
+  SendChat(p, chat, "first");
   EXPECT_EQ(box_inside, "--first");
   EXPECT_EQ(sim.Chat(), (Lines{"--first", "--second", "--third"}));
   EXPECT_EQ(TextOf(input), kDraft);
-  EXPECT_FALSE(session.typing || session.draft_held || !session.pending.empty());
+  EXPECT_FALSE(chat.typing || chat.draft_held || !chat.pending.empty());
 }
 
 }  // namespace

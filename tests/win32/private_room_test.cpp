@@ -59,10 +59,10 @@ TEST(EnterPrivateRoom, OutcomeOfEachAnswerOnEachVersion) {
     ASSERT_TRUE(sim);
     TempDir dir;
     VirtualClockPlatform p(dir.path());
-    ChatSession session;
-    p.After(50, [&] { EnterPrivateRoom(p, session, "Other Room"); });
+    ChatSession chat;
+    p.After(50, [&] { EnterPrivateRoom(p, chat, "Other Room"); });
     const std::uint64_t start = p.NowMs();
-    EnterPrivateRoom(p, session, c.room);
+    EnterPrivateRoom(p, chat, c.room);
     if (c.waited_ms != kReal) { EXPECT_EQ(p.NowMs() - start, c.waited_ms); }
     const Transcript& t = sim.transcript();
     const bool older = version == "3" || version == "2.5";
