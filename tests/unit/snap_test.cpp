@@ -75,6 +75,8 @@ TEST(Snap, EndsFlushOrOnScreen) {
       {"exactly 400 from the left", 400, 5010, kFormW, kFormH, 400, 5010, 0},
       {"flush with the top left", 0, 0, kFormW, kFormH, 0, 0, 2},
       {"flush with the bottom", 6000, kScreenH - kFormH, kFormW, kFormH, 6000, kScreenH - kFormH, 1},
+      {"near the top edge", 6000, 300, kFormW, kFormH, 6000, 0, 20},
+      {"exactly 400 above the bottom", 6000, kScreenH - kFormH - 400, kFormW, kFormH, 6000, kScreenH - kFormH - 400, 0},
       // Near both edges at once: the right and bottom steps come last and win.
       {"wider than the screen", 105, 5010, 16005, kFormH, kScreenW - 16005, 5010, 50 + 1 + 1},
       {"taller than the screen", 6000, 105, kFormW, 12000, 6000, kScreenH - 12000, 39 + 1 + 1},
