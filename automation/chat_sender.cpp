@@ -29,22 +29,21 @@ std::string TrimSpaces(const std::string& s) {
 }
 
 void GiveBack(Platform& p, ChatSession& chat) {
-  if (!chat.draft_held) return;
+  if (chat.draft_box == 0) return;
   p.SetText(chat.draft_box, chat.draft);
-  chat.draft_held = false;
+  chat.draft_box = 0;
 }
 
 // Sets the line into the box and presses Enter until the client has taken
 // it (the box reads empty), the box is gone, or the time is up.
 void TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) {
-  if (chat.draft_held && chat.draft_box != box) GiveBack(p, chat);
+  if (chat.draft_box != box) GiveBack(p, chat);
   // A client that does not answer would cost a time-out per message and
   // could take the user's text without giving it back: leave its box alone.
   if (!p.Responds(box)) return;
-  if (!chat.draft_held) {
+  if (chat.draft_box == 0) {
     chat.draft_box = box;
     chat.draft = GetText(p, box);
-    chat.draft_held = true;
   }
   p.SetText(box, "");
   p.SetText(box, line);

@@ -17,12 +17,11 @@ namespace wendrel {
 struct ChatSession {
   std::deque<std::string> pending;
   bool typing = false;
-  // The input box of the current run of lines and what the user had typed
-  // there before its first line; it goes back when the run is over or when
-  // a later line goes to another box.
+  // The input box of the current run of lines (0: none held) and what the
+  // user had typed there before its first line; it goes back when the run
+  // is over or when a later line goes to another box.
   Hwnd draft_box = 0;
   std::string draft;
-  bool draft_held = false;
   // True while EnterPrivateRoom waits for its room, so that a second
   // "Enter PR" pressed inside that wait is ignored rather than nested.
   bool entering_room = false;

@@ -91,7 +91,7 @@ TEST(SendChat, LinesHandedOverDuringTheEnterLoopFollowInOrder) {
   EXPECT_EQ(box_inside, "--first");
   EXPECT_EQ(sim.Chat(), (Lines{"--first", "--second", "--third"}));
   EXPECT_EQ(TextOf(input), kDraft);
-  EXPECT_FALSE(chat.typing || chat.draft_held || !chat.pending.empty());
+  EXPECT_FALSE(chat.typing || chat.draft_box != 0 || !chat.pending.empty());
 }
 
 }  // namespace
