@@ -38,8 +38,13 @@ const char kUsage[] =
     "                         only, and ignores the Enters between\n"
     "  --claim-extra N        the input box answers WM_GETTEXTLENGTH with N\n"
     "                         more than it holds\n"
+    "  --claim-length N       the input box answers WM_GETTEXTLENGTH with N\n"
+    "                         (-1 and up) whatever it holds\n"
     "  --close-on-line N      the room takes its Nth line and closes at once\n"
     "  --hang-on-line N       stop answering on taking the Nth line ...\n"
+    "  --hang-on-read N       ... on the Nth WM_GETTEXT to an input box ...\n"
+    "  --hang-on-set N        ... on the Nth WM_SETTEXT to an input box,\n"
+    "                         which then lands once it answers again ...\n"
     "  --hang-after MS        ... or MS milliseconds after start ...\n"
     "  --hang-ms MS           ... for MS milliseconds (default 30000)\n"
     "  --quit-on-line N       vanish at once after taking the Nth line\n"
@@ -175,6 +180,19 @@ bool ParseOptions(int argc, const char* const* argv, Options& out,
       }
     } else if (name == "--claim-extra") {
       if (!number(out.claim_extra)) return false;
+    } else if (name == "--claim-length") {
+      if (!value(v)) return false;
+      char* end = nullptr;
+      const long claim = std::strtol(v, &end, 10);
+      if (*v == '\0' || *end != '\0' || claim < -1 || claim > 1 << 20) {
+        error = std::string("--claim-length wants a number from -1: ") + v;
+        return false;
+      }
+      out.claim_length = static_cast<int>(claim);
+    } else if (name == "--hang-on-read") {
+      if (!number(out.hang_on_read)) return false;
+    } else if (name == "--hang-on-set") {
+      if (!number(out.hang_on_set)) return false;
     } else if (name == "--close-on-line") {
       if (!number(n)) return false;
       out.close_on_line = static_cast<int>(n);

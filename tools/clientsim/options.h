@@ -1,6 +1,7 @@
 // What the simulated client presents and how it answers, from its command line.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,8 +38,11 @@ struct Options {
   bool sticky_input = false;
   unsigned take_every = 1;   // the box takes a line on every Nth Enter only
   unsigned claim_extra = 0;  // the box claims this many more characters
+  std::optional<int> claim_length;  // the box claims this, whatever it holds
   int close_on_line = 0;     // the room closes as it takes its Nth line
   int hang_on_line = 0;
+  unsigned hang_on_read = 0;  // the Nth WM_GETTEXT to an input box
+  unsigned hang_on_set = 0;   // the Nth WM_SETTEXT to an input box
   unsigned hang_after_ms = 0;
   unsigned hang_ms = 0;
   int quit_on_line = 0;

@@ -54,9 +54,9 @@ SimClient* ClientOf(HWND hwnd) {
 }
 
 std::string TextOf(HWND hwnd) {
-  int n = GetWindowTextLengthA(hwnd);
-  std::string text(static_cast<std::size_t>(n) + 1, '\0');
-  n = GetWindowTextA(hwnd, &text[0], n + 1);
+  // Not sized by the length the box claims: it may be told to claim wrong.
+  std::string text(64 * 1024, '\0');
+  const int n = GetWindowTextA(hwnd, &text[0], static_cast<int>(text.size()));
   text.resize(static_cast<std::size_t>(n > 0 ? n : 0));
   return text;
 }
@@ -97,8 +97,12 @@ LRESULT CALLBACK EditLikeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (c && c->kind == Control::kInput && msg == WM_GETTEXTLENGTH) {
     // A box that claims more than it holds, as some rich edit controls do.
-    return CallWindowProcA(base, hwnd, msg, wp, lp) + c->client->options().claim_extra;
+    const Options& o = c->client->options();
+    if (o.claim_length) return *o.claim_length;
+    return CallWindowProcA(base, hwnd, msg, wp, lp) + o.claim_extra;
   }
+  if (c && c->kind == Control::kInput && (msg == WM_GETTEXT || msg == WM_SETTEXT))
+    c->client->OnInputText(msg == WM_SETTEXT);
   if (c && msg == WM_SETTEXT && c->kind != Control::kView) {
     LRESULT r = CallWindowProcA(base, hwnd, msg, wp, lp);
     int end = GetWindowTextLengthA(hwnd);
@@ -539,6 +543,13 @@ void SimClient::Record(const char* tag, const std::string& payload) {
   std::fwrite(rec.data(), 1, rec.size(), transcript_);
   // Tests read the transcript while the client runs.
   std::fflush(transcript_);
+}
+
+// Stops answering inside the handler, before the box is read or set: the
+// message under way completes once the client wakes.
+void SimClient::OnInputText(bool set) {
+  unsigned& count = set ? input_sets_ : input_reads_;
+  if (++count == (set ? options_.hang_on_set : options_.hang_on_read)) Sleep(options_.hang_ms);
 }
 
 void SimClient::OnInputEnter(Control& input) {

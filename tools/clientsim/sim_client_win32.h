@@ -35,6 +35,7 @@ class SimClient {
 
   // Called by the window procedures.
   void OnInputEnter(Control& input);
+  void OnInputText(bool set);
   void OnKeywordEnter(HWND edit);
   void OnIconClick(Control& icon);
   void OnFrameTimer(UINT_PTR id);
@@ -72,6 +73,8 @@ class SimClient {
   std::string pending_room_;
   std::string shown_message_;
   int lines_taken_ = 0;
+  unsigned input_reads_ = 0;
+  unsigned input_sets_ = 0;
   int next_cascade_ = 0;
 };
 
