@@ -1,5 +1,7 @@
 #include "app/announcements.h"
 
+#include <utility>
+
 #include "automation/chat_sender.h"
 #include "automation/discovery.h"
 #include "automation/text_styles.h"
@@ -50,7 +52,15 @@ HandleCheck EnsureHandle(AppServices& s, const std::string& status) {
 }
 
 void Announce(AppServices& s, const std::string& line) {
-  SendChat(s.platform, s.chat, BoldWordStarts(line));
+  s.link.Hand([line = BoldWordStarts(line)](Platform& p, ChatSession& chat) {
+    SendChat(p, chat, line);
+  });
+}
+
+void AnnounceWith(AppServices& s, std::function<std::string(Platform&)> make) {
+  s.link.Hand([make = std::move(make)](Platform& p, ChatSession& chat) {
+    SendMadeLine(p, chat, [make](Platform& client) { return BoldWordStarts(make(client)); });
+  });
 }
 
 }  // namespace wendrel

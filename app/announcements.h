@@ -1,6 +1,7 @@
 // The handle, and every line the main window posts.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/services.h"
@@ -31,7 +32,10 @@ struct HandleCheck {
 };
 HandleCheck EnsureHandle(AppServices& s, const std::string& status);
 
-// BoldWordStarts, then SendChat.
+// Hands the line over to be sent: BoldWordStarts, then SendChat.
 void Announce(AppServices& s, const std::string& line);
+// The same for a line that reads the client: it is made where the client is
+// talked to, just before it is sent.
+void AnnounceWith(AppServices& s, std::function<std::string(Platform&)> make);
 
 }  // namespace wendrel

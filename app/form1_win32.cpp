@@ -13,6 +13,8 @@ namespace {
 constexpr COLORREF kFormGrey = RGB(128, 128, 128);
 // The icon group of resources/wendrel.rc.
 constexpr WORD kIconId = 1;
+// The window shows once its sign-on lines are out, or after this long.
+constexpr unsigned kSignOnWaitMs = 3000;
 
 int CounterId(Counter c) {
   switch (c) {
@@ -52,12 +54,6 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC proc) {
 }
 
 }  // namespace
-
-Form1::HandlerScope::HandlerScope(Form1& form) : form_(form) { ++form_.handler_depth_; }
-
-Form1::HandlerScope::~HandlerScope() {
-  if (--form_.handler_depth_ == 0 && form_.ending_) form_.Finish();
-}
 
 std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, AppServices& services,
                                      std::function<void()> end_program) {
@@ -104,7 +100,6 @@ LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self->OnNcDestroy();
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
-  HandlerScope scope(*self);
   return self->HandleMessage(msg, wp, lp);
 }
 
@@ -165,11 +160,9 @@ LRESULT CALLBACK Form1::TitleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
     case WM_XBUTTONDOWN:
-    case WM_XBUTTONDBLCLK: {
-      HandlerScope scope(*self);
+    case WM_XBUTTONDBLCLK:
       self->OnTitleMouseDown(msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK);
       return (msg == WM_XBUTTONDOWN || msg == WM_XBUTTONDBLCLK) ? TRUE : 0;
-    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
@@ -257,10 +250,10 @@ HWND Form1::Control(int id) const {
 // --- lifecycle ------------------------------------------------------------
 
 void Form1::Load() {
-  HandlerScope scope(*this);
   StayOnTop();
   StayOnTop();
   AnnounceSignLines(kActiveStatus);
+  services_.link.Flush(kSignOnWaitMs);
 }
 
 void Form1::Show(int show_command) {
@@ -271,11 +264,11 @@ void Form1::Show(int show_command) {
   if (HWND first = Control(kCommand1Id)) SetFocus(first);
 }
 
-void Form1::Terminate() {
+void Form1::Terminate(unsigned close_ms) {
   if (terminated_ || ending_) return;
   terminated_ = true;
-  HandlerScope scope(*this);
   AnnounceSignLines(kInactiveStatus);
+  services_.link.Close(close_ms);
 }
 
 bool Form1::AnnounceSignLines(const std::string& status) {
@@ -296,9 +289,10 @@ void Form1::OnClose() {
 
 void Form1::OnEndSession(bool ending) {
   if (!ending || ending_) return;
-  // The process ends when this returns: no message loop will run again.
+  // Windows ends the process soon after this returns: no message loop will
+  // run again, and a client that does not answer must not hold it up.
   OnClose();
-  Terminate();
+  Terminate(kEndSessionLimitMs);
 }
 
 // "Exit", the menu's "exit" and "x".
@@ -308,25 +302,13 @@ void Form1::ExitClick() {
 }
 
 void Form1::EndProgram() {
+  if (ending_) return;
   ending_ = true;
-  const ChatSession& chat = services_.chat;
-  if (!chat.typing && chat.pending.empty()) {
-    Finish();
-    return;
-  }
-  // Clicked while SendChat was typing a line, so this handler's lines only
-  // joined the queue. The call typing them lies below on the stack and
-  // finishes them, and the user's own text, once this returns; the program
-  // ends when the last handler returns (HandlerScope). Until then it takes
-  // no more events.
+  // Gone at once for the user; the lines handed over go out meanwhile.
   if (timer_enabled_) KillTimer(window_.get(), kTimer1Id);
   timer_enabled_ = false;
   if (window_) ShowWindow(window_.get(), SW_HIDE);
-}
-
-void Form1::Finish() {
-  if (finished_) return;
-  finished_ = true;
+  services_.link.Close(kCloseLimitMs);
   if (end_program_) {
     end_program_();
   } else {
@@ -355,7 +337,7 @@ void Form1::OnCommand(int id, int code) {
       if (button_click) ShowOptions();
       break;
     case kCommand5Id:
-      if (button_click) EnterPrivateRoom(services_.platform, services_.chat, WindowText(Control(kText2Id)));
+      if (button_click) EnterRoom(WindowText(Control(kText2Id)));
       break;
     case kLabel3Id:
     case kLabel4Id:
@@ -394,6 +376,11 @@ void Form1::OnTitleMouseDown(bool left_button) {
   // A left press released without moving the window was a click on the
   // title, which minimises.
   if (left_button && !moved && window_ && !ending_) Minimise();
+}
+
+void Form1::EnterRoom(const std::string& room) {
+  services_.link.Hand(
+      [room](Platform& p, ChatSession& chat) { EnterPrivateRoom(p, chat, room); });
 }
 
 void Form1::Minimise() {

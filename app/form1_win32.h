@@ -33,14 +33,22 @@ class Form1 : public IdleForm {
   bool Destroyed() const { return !window_; }
 
   // The load handler: StayOnTop twice, then the sign-on lines (or the
-  // prompt), all before the window is shown.
+  // prompt), all before the window is shown (a client that does not
+  // answer holds the window back for a few seconds at most).
   void Load();
   // Shows the window with the keyboard focus on "Idle On".
   void Show(int show_command);
   // The terminate handler, run once after the message loop when the window
-  // was closed by the platform. Does nothing after an exit control ended
-  // the program.
-  void Terminate();
+  // was closed by the platform: its lines are handed over and the link to
+  // the client is closed, waiting at most `close_ms` for them to go out.
+  // Does nothing after an exit control ended the program.
+  void Terminate(unsigned close_ms = kCloseLimitMs);
+
+  // How long the closing lines may take once the program is closed: the
+  // bound of the line under way (a stuck box's ten seconds) and two more.
+  static constexpr unsigned kCloseLimitMs = 12000;
+  // Windows ends the process soon after WM_ENDSESSION returns.
+  static constexpr unsigned kEndSessionLimitMs = 4500;
 
   // IdleForm: the counters are the captions of Label7, Label6 and Label1;
   // idle mode is Timer1's enabled flag.
@@ -55,19 +63,6 @@ class Form1 : public IdleForm {
  private:
   Form1(HINSTANCE instance, AppServices& services, std::function<void()> end_program)
       : instance_(instance), services_(services), end_program_(std::move(end_program)) {}
-
-  // Counts the handlers running on the stack, so that an exit that had to
-  // wait for lines still being typed ends the program once they are out.
-  class HandlerScope {
-   public:
-    explicit HandlerScope(Form1& form);
-    ~HandlerScope();
-    HandlerScope(const HandlerScope&) = delete;
-    HandlerScope& operator=(const HandlerScope&) = delete;
-
-   private:
-    Form1& form_;
-  };
 
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK TitleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -90,6 +85,7 @@ class Form1 : public IdleForm {
   // The handlers of the design.
   void ExitClick();
   void Minimise();
+  void EnterRoom(const std::string& room);
   void ShowOptions();
   void ShowBox(const std::string& text);
 
@@ -97,7 +93,6 @@ class Form1 : public IdleForm {
   // status + handle. Returns whether it was stored.
   bool AnnounceSignLines(const std::string& status);
   void EndProgram();
-  void Finish();
 
   HWND Control(int id) const;
   void DrawLabel(const DRAWITEMSTRUCT& item, int id);
@@ -120,9 +115,7 @@ class Form1 : public IdleForm {
   bool unloading_ = false;
   bool ending_ = false;
   bool terminated_ = false;
-  bool finished_ = false;
   bool post_quit_ = true;
-  int handler_depth_ = 0;
 };
 
 }  // namespace wendrel

@@ -17,7 +17,7 @@ void PostRunningPair(AppServices& s, IdleForm& form, const std::string& handle) 
   Announce(s, IdleTimeLine(handle, kRunningVerb, form.CounterText(Counter::kDays),
                            form.CounterText(Counter::kHours),
                            form.CounterText(Counter::kMinutes)));
-  Announce(s, ClientInfoLine(s.platform));
+  AnnounceWith(s, ClientInfoLine);
 }
 
 // Digits with at most one decimal point between digits: what a counter
@@ -74,7 +74,9 @@ void StartIdle(AppServices& s, IdleForm& form) {
   if (!form.TimerEnabled()) form.EnableTimer(true);
   const HandleCheck check = EnsureHandle(s, kInactiveStatus);
   if (!check.stored) return;
-  Announce(s, IdleStartLine(check.handle, GetAimScreenName(s.platform)));
+  AnnounceWith(s, [handle = check.handle](Platform& p) {
+    return IdleStartLine(handle, GetAimScreenName(p));
+  });
 }
 
 void StopIdle(AppServices& s, IdleForm& form) {

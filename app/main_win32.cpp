@@ -5,15 +5,22 @@
 #include "app/form1_win32.h"
 #include "app/prompt_dialog_win32.h"
 #include "app/registry_store_win32.h"
+#include "app/single_copy_win32.h"
+#include "automation/client_thread_win32.h"
 #include "automation/platform_win32.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   using namespace wendrel;
+  UniqueKernelHandle claim;
+  if (!ClaimSingleCopy(claim)) return 0;
+
+  // The window's thread never talks to the client: this one does.
+  std::unique_ptr<ClientThread> link = ClientThread::Start();
+  if (!link) return 1;
   Win32Platform platform;
   RegistryHandleStore store;
   DialogHandlePrompt prompt(instance);
-  ChatSession chat;
-  AppServices services{platform, store, prompt, chat};
+  AppServices services{platform, store, prompt, *link};
 
   std::unique_ptr<Form1> form = Form1::Create(instance, services);
   if (!form) return 1;
@@ -40,5 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     exit_code = static_cast<int>(msg.wParam);
   platform.SetDialogWindow(nullptr);
   form->Terminate();
-  return exit_code;
+  // Closed means gone: a line still waiting on the client ends with the
+  // process rather than keeping it alive.
+  ExitProcess(static_cast<UINT>(exit_code));
 }

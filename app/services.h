@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "automation/chat_session.h"
+#include "automation/client_link.h"
 #include "automation/platform.h"
 
 namespace wendrel {
@@ -25,12 +25,12 @@ class HandlePrompt {
 };
 
 struct AppServices {
+  // The window thread's own: its event loop, its waits and its clock.
   Platform& platform;
   HandleStore& store;
   HandlePrompt& prompt;
-  // The one connection to the client: the lines waiting their turn and
-  // whether a room entry is under way.
-  ChatSession& chat;
+  // The one connection to the client: every line and room entry goes there.
+  ClientLink& link;
 };
 
 }  // namespace wendrel

@@ -1,7 +1,9 @@
 #include "automation/chat_sender.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "automation/client_contract.h"
 #include "automation/cp1252.h"
@@ -16,11 +18,13 @@ constexpr char kSettingsFile[] = "\\zq7.ini";
 constexpr char kSettingsSection[] = "zq7";
 constexpr std::size_t kIniBufferSize = 750;
 
-// A client that never empties its box must not keep us typing for ever;
-// ten seconds is far beyond any client that works.
-constexpr std::uint64_t kEnterLoopLimitMs = 10000;
 // Between Enters that did not take, sleep this long rather than spin.
 constexpr unsigned kEnterRetryMs = 15;
+// Between questions to a client that has stopped answering.
+constexpr unsigned kSilenceRetryMs = 100;
+// A box that answers but will not keep the user's text is given it this
+// many times.
+constexpr int kRestoreAttempts = 3;
 
 std::string TrimSpaces(const std::string& s) {
   const std::size_t begin = s.find_first_not_of(' ');
@@ -28,30 +32,134 @@ std::string TrimSpaces(const std::string& s) {
   return s.substr(begin, s.find_last_not_of(' ') - begin + 1);
 }
 
-void GiveBack(Platform& p, ChatSession& chat) {
-  if (chat.draft_box == 0) return;
-  p.SetText(chat.draft_box, chat.draft);
+// How talking to a box ended.
+enum class Outcome { kDone, kGone, kGivenUp };
+
+// When the client's silence is given up: the line's own bound, or shortly
+// after the program began to close.
+std::uint64_t SilenceDue(Platform& p, ChatSession& chat) {
+  if (!chat.closing) return chat.line_due_ms;
+  if (!chat.closing_due_ms) chat.closing_due_ms = p.NowMs() + chat.limits.closing_silence_ms;
+  return std::min(chat.line_due_ms, *chat.closing_due_ms);
+}
+
+// One pause while a client is silent; false once the line's time is up.
+bool PauseForSilence(Platform& p, ChatSession& chat) {
+  const std::uint64_t now = p.NowMs();
+  const std::uint64_t due = SilenceDue(p, chat);
+  if (now >= due) return false;
+  p.DoEvents();
+  p.WaitForEvents(static_cast<unsigned>(std::min<std::uint64_t>(kSilenceRetryMs, due - now)));
+  return true;
+}
+
+// The box's text, read once its client answers.
+//
+// A send that timed out leaves one of two things behind: a message the
+// client had not yet taken is cancelled and never arrives, while one it was
+// handling when it stopped runs to its end once it wakes (an Enter under
+// way still posts what the box held). Both are settled before the client
+// answers anything sent after them, so only a read that was answered tells
+// what the box holds, and nothing is done to the box on a guess.
+Outcome ReadBox(Platform& p, ChatSession& chat, Hwnd box, std::string& text) {
+  for (;;) {
+    if (std::optional<std::string> read = ReadText(p, box)) {
+      text = std::move(*read);
+      return Outcome::kDone;
+    }
+    if (!p.Exists(box)) return Outcome::kGone;
+    if (!PauseForSilence(p, chat)) return Outcome::kGivenUp;
+  }
+}
+
+// Waits until the client's window answers again.
+Outcome AwaitClient(Platform& p, ChatSession& chat, Hwnd window) {
+  for (;;) {
+    if (p.Responds(window)) return Outcome::kDone;
+    if (!p.Exists(window)) return Outcome::kGone;
+    if (!PauseForSilence(p, chat)) return Outcome::kGivenUp;
+  }
+}
+
+// Puts the user's text back into the box it came from and sees that it
+// holds it. False while the client does not answer: the text is kept and
+// goes back once it does.
+bool RestoreDraft(Platform& p, ChatSession& chat) {
+  for (int attempt = 0; chat.draft_box != 0; ++attempt) {
+    std::string text;
+    const Outcome read = ReadBox(p, chat, chat.draft_box, text);
+    if (read == Outcome::kGivenUp) return false;
+    // Gone, holding the text again, or a box that will not keep it.
+    if (read == Outcome::kGone || text == chat.draft || attempt == kRestoreAttempts) break;
+    p.SetText(chat.draft_box, chat.draft);
+  }
   chat.draft_box = 0;
+  chat.draft.clear();
+  return true;
 }
 
 // Sets the line into the box and presses Enter until the client has taken
-// it (the box reads empty), the box is gone, or the time is up.
-void TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) {
-  if (chat.draft_box != box) GiveBack(p, chat);
-  // A client that does not answer would cost a time-out per message and
-  // could take the user's text without giving it back: leave its box alone.
-  if (!p.Responds(box)) return;
+// it, the box is gone, or the time is up. Enter is only pressed on a box
+// that was just read holding exactly the line, so the user's own text is
+// never sent; "taken" is only an empty box after such an Enter.
+Outcome TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) {
+  if (chat.draft_box != box && !RestoreDraft(p, chat)) return Outcome::kGivenUp;
+  std::string text;
   if (chat.draft_box == 0) {
+    const Outcome read = ReadBox(p, chat, box, text);
+    if (read != Outcome::kDone) return read;
     chat.draft_box = box;
-    chat.draft = GetText(p, box);
+    chat.draft = text;
   }
-  p.SetText(box, "");
-  p.SetText(box, line);
-  WaitForPass(p, kEnterLoopLimitMs, kEnterRetryMs, [&] {
+  // Only time the client answers counts against a stuck box.
+  std::uint64_t deadline = p.NowMs() + chat.limits.enter_ms;
+  bool pressed = false;
+  bool handled = false;
+  for (;;) {
+    const std::uint64_t asked = p.NowMs();
+    const Outcome read = ReadBox(p, chat, box, text);
+    if (read != Outcome::kDone) return read;
+    deadline += p.NowMs() - asked;
+    if (pressed && text.empty()) return Outcome::kDone;
+    if (p.NowMs() >= deadline) return Outcome::kGivenUp;
+    if (text != line) {
+      // Not the line: a set that never arrived, or the first pass.
+      p.SetText(box, "");
+      p.SetText(box, line);
+      pressed = false;
+      continue;
+    }
+    if (!handled) {
+      // Events are handled before each Enter, after a short sleep when the
+      // last one did not take; then the box is read afresh.
+      handled = true;
+      if (pressed) {
+        const std::uint64_t now = p.NowMs();
+        p.WaitForEvents(static_cast<unsigned>(std::min<std::uint64_t>(kEnterRetryMs, deadline - now)));
+      }
+      p.DoEvents();
+      continue;
+    }
+    handled = false;
     p.SendChar(box, kCharEnter);
-    // A box that vanished or hung reads "" too: nothing more can be done.
-    return GetText(p, box).empty();
-  });
+    pressed = true;
+  }
+}
+
+void Record(ChatSession& chat, Outcome outcome) {
+  chat.last_given_up = outcome == Outcome::kGivenUp;
+  if (chat.last_given_up) ++chat.given_up;
+}
+
+// Types one line and keeps the session's record of how it went.
+void Deliver(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) {
+  const Outcome outcome = TypeLine(p, chat, box, line);
+  if (outcome == Outcome::kGone && chat.draft_box == box) {
+    // Nothing is left to put the user's text back into.
+    chat.draft_box = 0;
+    chat.draft.clear();
+  }
+  Record(chat, outcome);
 }
 
 void PostToNewerRoom(Platform& p, ChatSession& chat, const std::string& line) {
@@ -60,7 +168,7 @@ void PostToNewerRoom(Platform& p, ChatSession& chat, const std::string& line) {
   const Hwnd view = FindChild(p, room, kRichTextClass);
   const Hwnd input = view == 0 ? 0 : FindChild(p, room, kRichTextClass, nullptr, view);
   if (input == 0) return;
-  TypeLine(p, chat, input, line);
+  Deliver(p, chat, input, line);
 }
 
 // The text after the configured mode; nothing for "silent".
@@ -76,7 +184,16 @@ std::optional<std::string> ApplyMode(const std::string& mode, const std::string&
 
 // One line, styled by the settings as they stand now and sent down the route
 // of the client as it stands now.
-void SendOne(Platform& p, ChatSession& chat, const std::string& text) {
+void SendOne(Platform& p, ChatSession& chat, const LineMaker& make) {
+  // A client that has stopped answering is waited for before anything is
+  // asked of it: asked now, every question would cost a time-out, and its
+  // room would look as if it were not there.
+  const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
+  if (frame != 0) {
+    const Outcome answered = AwaitClient(p, chat, frame);
+    if (answered == Outcome::kGivenUp) return Record(chat, answered);
+  }
+  const std::string text = make(p);
   const std::string path = p.ExeFolder() + kSettingsFile;
   const std::string ascii = TrimSpaces(ReadIni(p, kSettingsSection, "ascii", path));
   const std::string ascii_color = TrimSpaces(ReadIni(p, kSettingsSection, "ascii color", path));
@@ -106,27 +223,42 @@ void SendOne(Platform& p, ChatSession& chat, const std::string& text) {
 }  // namespace
 
 void SendChat(Platform& p, ChatSession& chat, const std::string& text) {
-  // Called from a handler that ran inside our own Enter loop: the line waits
-  // its turn, so two lines never share the input box.
+  SendMadeLine(p, chat, [text](Platform&) { return text; });
+}
+
+void SendMadeLine(Platform& p, ChatSession& chat, LineMaker make) {
+  const std::uint64_t due = chat.handed_ms.value_or(p.NowMs()) + chat.limits.silence_ms;
+  // Called from work that ran inside our own Enter loop: the line waits its
+  // turn, so two lines never share the input box.
   if (chat.typing) {
-    chat.pending.push_back(text);
+    chat.pending.push_back({std::move(make), due});
     return;
   }
   const ScopedFlag run(chat.typing);
-  SendOne(p, chat, text);
+  chat.line_due_ms = due;
+  SendOne(p, chat, make);
   while (!chat.pending.empty()) {
-    const std::string next = chat.pending.front();
+    const PendingLine next = chat.pending.front();
     chat.pending.pop_front();
-    SendOne(p, chat, next);
+    // Closing, once a line has given up on a stuck box or a silent client,
+    // the ones after it would only wait out their own bounds in vain.
+    if (chat.closing && chat.last_given_up) {
+      ++chat.given_up;
+      continue;
+    }
+    chat.line_due_ms = next.due_ms;
+    SendOne(p, chat, next.make);
   }
-  GiveBack(p, chat);
+  RestoreDraft(p, chat);
 }
+
+bool GiveBackDraft(Platform& p, ChatSession& chat) { return RestoreDraft(p, chat); }
 
 void PostChatText(Platform& p, ChatSession& chat, const std::string& text) {
   const Hwnd room = FindOldChatRoom(p);
   const Hwnd input = FindChild(p, room, kOldEditClass);
   if (text.empty() || input == 0) return;
-  TypeLine(p, chat, input, text);
+  Deliver(p, chat, input, text);
 }
 
 std::string ReadIni(Platform& p, const std::string& section, const std::string& key,

@@ -9,10 +9,22 @@
 namespace wendrel {
 
 // Styles `text` from zq7.ini and types it into the open room. Returns once
-// the line has gone (or could not be posted) and the user's own typing is
-// back in the input box. A call made while another is typing queues its line
-// in `chat` behind the current one and returns at once.
+// the line has gone (or was given up) and the user's own typing is back in
+// the input box. A call made while another is typing queues its line in
+// `chat` behind the current one and returns at once.
+//
+// A client that stops answering is waited for: the line goes out, in order,
+// once it answers again, unless it stays silent for chat.limits.silence_ms
+// after the call; then the line is given up and counted in chat.given_up.
+// The user's text goes back whenever the client answers; until then the
+// session holds it (GiveBackDraft tries again).
 void SendChat(Platform& p, ChatSession& chat, const std::string& text);
+// The same for a line that reads the client: `make` runs once the client
+// answers, just before the line is styled and typed.
+void SendMadeLine(Platform& p, ChatSession& chat, LineMaker make);
+// Puts back the user's text that a silent client kept from being restored.
+// True when nothing is held any more.
+bool GiveBackDraft(Platform& p, ChatSession& chat);
 // The route for the older clients ("3", "2.5"): types a finished line into
 // the older room's box, keeping the user's typing in `chat`.
 void PostChatText(Platform& p, ChatSession& chat, const std::string& text);

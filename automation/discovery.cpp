@@ -1,5 +1,6 @@
 #include "automation/discovery.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -12,6 +13,9 @@ namespace {
 // A window may claim any length; no control we read holds more than this,
 // and the cap keeps a lying or hostile window from making us allocate wildly.
 constexpr std::intptr_t kMaxTextLength = 64 * 1024;
+// The first read's room when the claim is smaller: a chat line and most
+// captions fit, so a claim that is short or wrong rarely costs a second read.
+constexpr std::intptr_t kFirstReadLength = 1023;
 
 // The text of a menu item addressed by its command id, read into a
 // space-filled buffer as the client's menus were always read.
@@ -49,24 +53,38 @@ Hwnd FindChild(Platform& p, Hwnd parent, const char* cls, const char* caption,
   return p.FindWindowExA(parent, after, cls, caption);
 }
 
-std::string ReadClaimedText(
-    std::intptr_t claimed, const std::function<std::size_t(char*, std::size_t)>& copy) {
-  if (claimed <= 0) return "";
-  if (claimed > kMaxTextLength) claimed = kMaxTextLength;
-  std::vector<char> buffer(static_cast<std::size_t>(claimed) + 1, '\0');
-  std::size_t copied = copy(buffer.data(), buffer.size());
-  if (copied > buffer.size() - 1) copied = buffer.size() - 1;
-  return std::string(buffer.data(), copied);
+std::optional<std::string> ReadClaimedText(
+    std::intptr_t claimed,
+    const std::function<bool(char*, std::size_t, std::size_t&)>& copy) {
+  // One more than claimed: a true claim then fits with room to spare, which
+  // tells it is whole.
+  std::intptr_t guess = claimed < kFirstReadLength ? kFirstReadLength
+                        : claimed < kMaxTextLength ? claimed + 1
+                                                   : kMaxTextLength;
+  std::size_t capacity = static_cast<std::size_t>(guess) + 1;
+  for (;;) {
+    std::vector<char> buffer(capacity, '\0');
+    std::size_t copied = 0;
+    if (!copy(buffer.data(), buffer.size(), copied)) return std::nullopt;
+    if (copied > capacity - 1) copied = capacity - 1;
+    // What it claims to have written ends at the first terminator.
+    copied = std::find(buffer.begin(), buffer.begin() + copied, '\0') - buffer.begin();
+    // A text that fits with room to spare is whole.
+    if (copied < capacity - 1 || capacity - 1 >= static_cast<std::size_t>(kMaxTextLength))
+      return std::string(buffer.data(), copied);
+    capacity = std::min<std::size_t>((capacity - 1) * 4, kMaxTextLength) + 1;
+  }
 }
 
-// Reads no more than the window copies: a window whose length claim is off,
-// or whose text changes between the two messages, yields what it wrote.
-std::string GetText(Platform& p, Hwnd hwnd) {
-  if (hwnd == 0) return "";
-  return ReadClaimedText(p.GetTextLength(hwnd), [&](char* buffer, std::size_t capacity) {
-    return p.GetTextInto(hwnd, buffer, capacity);
-  });
+std::optional<std::string> ReadText(Platform& p, Hwnd hwnd) {
+  if (hwnd == 0) return std::nullopt;
+  return ReadClaimedText(p.GetTextLength(hwnd),
+                         [&](char* buffer, std::size_t capacity, std::size_t& copied) {
+                           return p.GetTextInto(hwnd, buffer, capacity, copied);
+                         });
 }
+
+std::string GetText(Platform& p, Hwnd hwnd) { return ReadText(p, hwnd).value_or(""); }
 
 std::string GetAolVersion(Platform& p) {
   const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);

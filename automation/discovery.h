@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "automation/platform.h"
@@ -17,13 +18,19 @@ namespace wendrel {
 Hwnd FindChild(Platform& p, Hwnd parent, const char* cls,
                const char* caption = nullptr, Hwnd after = 0);
 
-// GetText's rule for a window's answer: `claimed` is its length claim,
-// `copy` reads into a buffer of the given capacity and says how much it
-// wrote. Only what was written within the (capped) claim is kept.
-std::string ReadClaimedText(
-    std::intptr_t claimed, const std::function<std::size_t(char*, std::size_t)>& copy);
+// ReadText's rule for a window's answers: `claimed` is its length claim,
+// `copy` reads into a buffer of the given capacity, says how much it wrote
+// and returns false when the window did not answer. The claim only sizes
+// the first buffer: while the text fills the buffer it is read again with a
+// larger one, up to a fixed bound, so a length claim that is wrong
+// (negative, short or absurd) cannot cut the text or lose it.
+std::optional<std::string> ReadClaimedText(
+    std::intptr_t claimed,
+    const std::function<bool(char*, std::size_t, std::size_t&)>& copy);
 
-// The text of a window; "" for 0, a vanished window or one without text.
+// The text of a window; nothing when it did not answer (gone or hung).
+std::optional<std::string> ReadText(Platform& p, Hwnd hwnd);
+// The same, "" for 0, a vanished or hung window or one without text.
 std::string GetText(Platform& p, Hwnd hwnd);
 // "5", "4", "3" or "2.5"; "3" when no client runs.
 std::string GetAolVersion(Platform& p);

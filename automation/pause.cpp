@@ -14,10 +14,10 @@ void Pause(Platform& p, int seconds) {
   const std::uint64_t end = start + static_cast<std::uint64_t>(seconds) * 1000;
   constexpr std::uint64_t kMaxWait = std::numeric_limits<unsigned>::max();
   for (;;) {
-    if (p.NowMs() >= end) return;
+    if (p.NowMs() >= end || p.Quitting()) return;
     p.DoEvents();
     const std::uint64_t now = p.NowMs();
-    if (now >= end) return;
+    if (now >= end || p.Quitting()) return;
     const std::uint64_t remaining = end - now;
     p.WaitForEvents(static_cast<unsigned>(remaining < kMaxWait ? remaining : kMaxWait));
   }
@@ -30,7 +30,7 @@ bool WaitForPass(Platform& p, std::uint64_t limit_ms, unsigned retry_ms,
     p.DoEvents();
     if (pass()) return true;
     const std::uint64_t now = p.NowMs();
-    if (now >= deadline) return false;
+    if (now >= deadline || p.Quitting()) return false;
     p.WaitForEvents(static_cast<unsigned>(std::min<std::uint64_t>(retry_ms, deadline - now)));
   }
 }

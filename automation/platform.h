@@ -4,8 +4,8 @@
 // and to the clock goes through this interface. Win32Platform translates it
 // to user32/kernel32; a test may swap the clock and the waits, never the
 // windows. The seam carries the platform only: what the program keeps
-// between calls lives in its ChatSession. Nothing else in automation/ includes <windows.h>, so the core builds
-// anywhere.
+// between calls lives in its ChatSession. Apart from the _win32 files,
+// nothing in automation/ includes <windows.h>, so the core builds anywhere.
 #pragma once
 
 #include <cstddef>
@@ -36,12 +36,16 @@ class Platform {
 
   // WM_NULL: true when the window exists and answers within the bound.
   virtual bool Responds(Hwnd hwnd) = 0;
+  // Whether the window still exists; asks nothing of its thread, so a hung
+  // window exists without answering.
+  virtual bool Exists(Hwnd hwnd) = 0;
   // WM_GETTEXTLENGTH.
   virtual std::intptr_t GetTextLength(Hwnd hwnd) = 0;
   // WM_GETTEXT with wParam = `capacity` (room for the terminator included).
-  // Returns the count of characters copied, never more than capacity - 1.
-  virtual std::size_t GetTextInto(Hwnd hwnd, char* buffer,
-                                  std::size_t capacity) = 0;
+  // Sets `copied` to the count of characters copied, never more than
+  // capacity - 1; false when the window did not answer (gone, hung or slow).
+  virtual bool GetTextInto(Hwnd hwnd, char* buffer, std::size_t capacity,
+                           std::size_t& copied) = 0;
   // WM_SETTEXT, wParam 0.
   virtual bool SetText(Hwnd hwnd, const std::string& text) = 0;
   // WM_CHAR, lParam 0, sent synchronously.
@@ -78,6 +82,8 @@ class Platform {
   // Sleeps until an event arrives or `milliseconds` have passed, whichever
   // is first; does not dispatch it (DoEvents does).
   virtual void WaitForEvents(unsigned milliseconds) = 0;
+  // True once the program has been told to end: long waits give way.
+  virtual bool Quitting() = 0;
   // A monotonic clock in milliseconds; midnight or a clock change do not
   // move it.
   virtual std::uint64_t NowMs() = 0;

@@ -78,6 +78,10 @@ bool Win32Platform::Responds(Hwnd hwnd) {
   return Send(hwnd, WM_NULL, 0, 0).ok();
 }
 
+bool Win32Platform::Exists(Hwnd hwnd) {
+  return !Refused(ToHwnd(hwnd)) && ::IsWindow(ToHwnd(hwnd)) != FALSE;
+}
+
 std::intptr_t Win32Platform::GetTextLength(Hwnd hwnd) {
   // Asked in wide characters: Wine does not bound the ANSI form of this
   // message across processes and would wait for a hung client for as long
@@ -88,24 +92,26 @@ std::intptr_t Win32Platform::GetTextLength(Hwnd hwnd) {
   return static_cast<std::intptr_t>(r.value);
 }
 
-std::size_t Win32Platform::GetTextInto(Hwnd hwnd, char* buffer,
-                                       std::size_t capacity) {
-  if (buffer == nullptr || capacity == 0) return 0;
+bool Win32Platform::GetTextInto(Hwnd hwnd, char* buffer, std::size_t capacity,
+                                std::size_t& copied) {
+  copied = 0;
+  if (buffer == nullptr || capacity == 0) return false;
   // Zeroed first, so that a window which claims more than it wrote cannot
   // hand back whatever the buffer held before.
   std::memset(buffer, 0, capacity);
-  const std::size_t room = capacity - 1;
   const SendResult r = Send(hwnd, WM_GETTEXT, static_cast<WPARAM>(capacity),
                             reinterpret_cast<LPARAM>(buffer));
-  if (!r.ok() || r.value <= 0) {
+  if (!r.ok()) {
     buffer[0] = '\0';
-    return 0;
+    return false;
   }
-  std::size_t count = std::min(static_cast<std::size_t>(r.value), room);
+  std::size_t count =
+      r.value <= 0 ? 0 : std::min(static_cast<std::size_t>(r.value), capacity - 1);
   const void* nul = std::memchr(buffer, '\0', count);
   if (nul != nullptr) count = static_cast<const char*>(nul) - buffer;
   buffer[count] = '\0';
-  return count;
+  copied = count;
+  return true;
 }
 
 bool Win32Platform::SetText(Hwnd hwnd, const std::string& text) {

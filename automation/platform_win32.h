@@ -67,9 +67,10 @@ class Win32Platform : public Platform {
                      const char* caption) override;
 
   bool Responds(Hwnd hwnd) override;
+  bool Exists(Hwnd hwnd) override;
   std::intptr_t GetTextLength(Hwnd hwnd) override;
-  std::size_t GetTextInto(Hwnd hwnd, char* buffer,
-                          std::size_t capacity) override;
+  bool GetTextInto(Hwnd hwnd, char* buffer, std::size_t capacity,
+                   std::size_t& copied) override;
   // The bool results say whether the window took the message, not what it
   // answered: a WM_CHAR handler returns 0 after acting on it.
   bool SetText(Hwnd hwnd, const std::string& text) override;
@@ -92,6 +93,7 @@ class Win32Platform : public Platform {
 
   void DoEvents() override;
   void WaitForEvents(unsigned milliseconds) override;
+  bool Quitting() override { return quit_seen_; }
   std::uint64_t NowMs() override;
 
  private:

@@ -55,7 +55,14 @@ struct HmenuTraits {
   static void Free(HMENU h) { DestroyMenu(h); }
 };
 
+// Threads, events and mutexes go back with CloseHandle.
+struct KernelTraits {
+  using Handle = HANDLE;
+  static void Free(HANDLE h) { CloseHandle(h); }
+};
+
 using UniqueHwnd = UniqueHandle<HwndTraits>;
+using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueHfont = UniqueHandle<GdiTraits<HFONT>>;
 using UniqueHbrush = UniqueHandle<GdiTraits<HBRUSH>>;
 using UniqueHpen = UniqueHandle<GdiTraits<HPEN>>;

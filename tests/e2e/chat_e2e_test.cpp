@@ -1,46 +1,75 @@
-// The fault of a client that only another process can show: one that stops
-// answering. The sends of the test's own thread face it as the idler's would.
+// The client faults only another process can show: a client that stops
+// answering in the middle of a post. Lines go through the program's own
+// link to the client, on its own thread, as the main window hands them over.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "automation/chat_sender.h"
+#include "automation/client_thread_win32.h"
 #include "tests/e2e/harness_win32.h"
 
 namespace wendrel::e2e {
 namespace {
 
-unsigned MsSince(ULONGLONG start) { return static_cast<unsigned>(GetTickCount64() - start); }
+using Lines = std::vector<std::string>;
 
-// The client takes the line and hangs in its handler. Every message after
-// that costs one bounded send, not the hang, and this thread still answers
-// what others send to its windows meanwhile.
-TEST(ChatFaults, HungClientCostsBoundedSendsWhileThisThreadAnswers) {
-  TempDir dir;
-  SimulatedClient client(dir, "--version 3 --hang-on-line 1 --hang-ms 15000");
-  ASSERT_TRUE(client.up());
-  HWND ours = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  std::atomic<unsigned> waited{~0u};
-  std::thread asker([&] {
-    Sleep(500);
-    const ULONGLONG sent = GetTickCount64();
-    DWORD_PTR unused = 0;
-    if (SendMessageTimeoutA(ours, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &unused)) waited = MsSince(sent);
-  });
-  VirtualClockPlatform p(dir.path());
-  ChatSession chat;
-  const ULONGLONG start = GetTickCount64();
-  SendChat(p, chat, "\xB7 before the freeze");
-  const unsigned took = MsSince(start);
-  WaitUntil([&] { return waited != ~0u; }, 15000);
-  asker.join();
-  DestroyWindow(ours);
-  // Three sends meet the hang: Enter, the length read, the typing given
-  // back. Under Wine the ANSI length read would wait out the whole hang.
-  EXPECT_LT(took, 7000u);
-  EXPECT_LT(waited.load(), 500u) << "this thread answered only after the send";
-  EXPECT_EQ(client.Chat(), std::vector<std::string>{"\xB7 before the freeze"});
+// Half typed, with an e acute and a trailing blank.
+const std::string kDraft = "half typ\xE9" "d ";
+const std::string kBare = "</html><font face=\"arial\" color=#><font color=#>";
+
+std::uint64_t Ms() { return GetTickCount64(); }
+
+// Lines handed over one by one (after `hand_after_ms`) to a client that
+// stops answering for a while at the given moment: each line reaches the room
+// once and in order, or is given up after the silence bound; once the
+// client answers again its box holds the user's draft byte for byte, and
+// handing over never waits on the client.
+TEST(ChatFaults, ClientStopsMidPostNothingOfTheUsersIsLostOrSent) {
+  const struct {
+    const char* name;
+    const char* fault;
+    unsigned hand_after_ms;
+    std::uint64_t silence_ms;
+    Lines delivered;
+    unsigned given_up;
+  } cases[] = {
+      {"in the Enter of the first line", "--hang-on-line 1 --hang-ms 8000", 0, 60000, {"one", "two"}, 0},
+      // Reads of the box: the draft, the box before and after the line is
+      // set, before Enter, then the read-back after Enter.
+      {"in the read-back after Enter", "--hang-on-read 5 --hang-ms 3000", 0, 60000, {"one", "two"}, 0},
+      // Sets: the test's draft, the clearing, the line, then the draft back.
+      {"while the draft is put back", "--hang-on-set 4 --hang-ms 3000", 0, 60000, {"one", "two"}, 0},
+      {"before the lines are handed over", "--hang-after 300 --hang-ms 3000", 1000, 60000, {"one", "two"}, 0},
+      {"longer than the lines may wait", "--hang-after 300 --hang-ms 6000", 1000, 1000, {}, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    SimulatedClient client(dir, std::string("--version 4 --room Lobby ") + c.fault);
+    ASSERT_TRUE(client.up());
+    const HWND input = InputOf(ClientChildren().at(0));
+    ASSERT_TRUE(SetTextOf(input, kDraft));
+    ChatLimits limits;
+    limits.silence_ms = c.silence_ms;
+    std::unique_ptr<ClientThread> link = ClientThread::Start(limits);
+    ASSERT_TRUE(link);
+    unsigned given_up = 0;
+    Sleep(c.hand_after_ms);
+    std::uint64_t longest_hand = 0;
+    for (const char* line : {"one", "two"}) {
+      const std::uint64_t start = Ms();
+      link->Hand([line](Platform& p, ChatSession& chat) { SendChat(p, chat, line); });
+      longest_hand = std::max(longest_hand, Ms() - start);
+    }
+    EXPECT_TRUE(link->Flush(30000));
+    EXPECT_LT(longest_hand, 50u);
+    link->Hand([&given_up](Platform&, ChatSession& chat) { given_up = chat.given_up; });
+    EXPECT_TRUE(link->Flush(1000));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(input) == kDraft; }, 15000)) << TextOf(input);
+    Lines want;
+    for (const std::string& line : c.delivered) want.push_back(kBare + line);
+    EXPECT_EQ(client.Chat(), want);
+    EXPECT_EQ(given_up, c.given_up);
+  }
 }
 
 }  // namespace

@@ -28,13 +28,13 @@ HANDLE TestJob() {
   return job;
 }
 
+}  // namespace
+
 std::string CopyOfIdler(const TempDir& dir) {
   const std::string exe = dir.File("wendrel-idler.exe");
   CopyFileA(WindowsPath(WENDREL_IDLER_PATH).c_str(), exe.c_str(), FALSE);
   return exe;
 }
-
-}  // namespace
 
 ChildProcess::ChildProcess(const std::string& exe, const std::string& args,
                            const std::string& work_dir) {

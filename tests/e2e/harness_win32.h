@@ -48,6 +48,9 @@ class SimulatedClient {
   ChildProcess process_;
 };
 
+// A copy of the idler in `dir`, where the test's zq7.ini sits; its path.
+std::string CopyOfIdler(const TempDir& dir);
+
 // The idler, run from a copy in `dir` so that the test's zq7.ini sits
 // beside it; waits for its main window (hidden while the load handler runs).
 class IdlerProcess {

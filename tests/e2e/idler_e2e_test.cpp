@@ -29,11 +29,18 @@ struct IdlerScene {
   StoredHandleScope handle;
   TempDir dir;
   bool styled = dir.Write("zq7.ini", kStyleSettings);
-  SimulatedClient client{dir, "--version 4 --buddy \"nightowl's Buddy List\""};
+  SimulatedClient client;
+  bool drafted;
   IdlerProcess idler{dir};
 
-  explicit IdlerScene(const std::optional<std::string>& stored) : handle(stored) {}
-  bool up() const { return styled && client.up() && idler.window(); }
+  // `faults` for the client; the user's `draft` in its room's box first.
+  explicit IdlerScene(const std::optional<std::string>& stored, const std::string& faults = "",
+                      const std::string& draft = "")
+      : handle(stored),
+        client(dir, "--version 4 --buddy \"nightowl's Buddy List\" " + faults),
+        drafted(draft.empty() || SetTextOf(Input(), draft)) {}
+  static HWND Input() { return InputOf(ClientChildren().at(0)); }
+  bool up() const { return styled && client.up() && drafted && idler.window(); }
   bool Shown() const {
     return WaitUntil([&] { return IsWindowVisible(idler.window()) != FALSE; }, kWaitMs);
   }
@@ -104,6 +111,120 @@ TEST(IdlerExit, PlatformClosePostsTheSignOffTwice) {
   PostMessageA(scene.idler.window(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(scene.idler.process().WaitForExit(kWaitMs).has_value());
   EXPECT_EQ(scene.client.Chat(), (Lines{kBanner, kActive, kBanner, kInactive, kBanner, kInactive}));
+}
+
+const std::string kDraft = "half typ\xE9" "d ";
+
+std::uint64_t Ms() { return GetTickCount64(); }
+
+// Two copies started at once beside one client: the second hands over to
+// the first and ends, posting nothing; the room gets one sign-on and the
+// user's draft stays in the box.
+TEST(IdlerCopies, SecondCopyHandsOverAndPostsNothing) {
+  StoredHandleScope handle(std::string("nightowl"));
+  TempDir dir;
+  ASSERT_TRUE(dir.Write("zq7.ini", kStyleSettings));
+  SimulatedClient client(dir, "--version 4");
+  ASSERT_TRUE(client.up());
+  ASSERT_TRUE(SetTextOf(IdlerScene::Input(), kDraft));
+  const std::string exe = CopyOfIdler(dir);
+  ChildProcess first(exe, "", dir.path()), second(exe, "", dir.path());
+  ASSERT_TRUE(WaitUntil([&] { return !first.Running() || !second.Running(); }, 20000));
+  ChildProcess& ended = first.Running() ? second : first;
+  ChildProcess& running = first.Running() ? first : second;
+  EXPECT_EQ(ended.WaitForExit(0), std::optional<DWORD>(0));
+  ASSERT_TRUE(client.WaitForLines(2));
+  Sleep(1000);
+  EXPECT_TRUE(running.Running());
+  EXPECT_EQ(client.Chat(), (Lines{kBanner, kActive}));
+  EXPECT_EQ(TextOf(IdlerScene::Input()), kDraft);
+}
+
+// The window answers at once while the client hangs, and the lines of the
+// clicks made meanwhile reach the room in order once it answers again.
+TEST(IdlerFaults, AnswersWhileTheClientHangsAndPostsWhenItWakes) {
+  IdlerScene scene(std::string("nightowl"), "--hang-after 3000 --hang-ms 8000", kDraft);
+  ASSERT_TRUE(scene.up());
+  ASSERT_TRUE(scene.client.WaitForLines(2));
+  Sleep(4000);
+  std::uint64_t slowest = 0;
+  for (int id : {kCommand1Id, kCommand6Id, kCommand1Id}) {
+    scene.idler.Click(id);
+    const std::uint64_t start = Ms();
+    ASSERT_TRUE(scene.idler.Settle());
+    slowest = std::max(slowest, Ms() - start);
+  }
+  EXPECT_LT(slowest, 1000u) << "the window waited on the client";
+  const std::string start = Posted("<b>\xB7</b> <b>n</b>ightowl: <b>h</b>as <b>s</b>tarted <b>i</b>dle., "
+                                   "<b>a</b>im: <b>n</b>ightowl");
+  ASSERT_TRUE(scene.client.WaitForLines(5));
+  EXPECT_EQ(scene.client.Chat(),
+            (Lines{kBanner, kActive, start,
+                   Posted("<b>\xB7</b> <b>n</b>ightowl: <b>w</b>as <b>i</b>dle <b>f</b>or "
+                          "<b>0</b>/d <b>0</b>/h <b>0</b>/m"),
+                   start}));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(IdlerScene::Input()) == kDraft; }, 5000));
+}
+
+// The platform's close in the rollover's minute of waiting, or while the
+// sign-on line sits in a box that never empties: the process is gone within
+// seconds, not after the pause or after every closing line's own bound, and
+// the user's draft is back in the box.
+TEST(IdlerExit, CloseEndsTheProcessWithinSecondsWhateverIsUnderWay) {
+  const struct {
+    const char* name;
+    const char* faults;
+    bool in_pause;
+    unsigned within_ms;
+    std::size_t lines;
+  } cases[] = {
+      {"in the rollover pause", "", true, 4000, 9},
+      {"with a stuck box", "--sticky-input", false, 12000, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    IdlerScene scene(std::string("nightowl"), c.faults, kDraft);
+    ASSERT_TRUE(scene.up());
+    ASSERT_TRUE(scene.Shown());
+    if (c.in_pause) {
+      SetTextOf(GetDlgItem(scene.idler.window(), kLabel1Id), "58");
+      scene.idler.Click(kCommand1Id);
+      scene.idler.Tick();
+      ASSERT_TRUE(scene.client.WaitForLines(5));
+    }
+    const std::uint64_t start = Ms();
+    PostMessageA(scene.idler.window(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(scene.idler.process().WaitForExit(c.within_ms).has_value());
+    std::printf("[ measured ] close to exit %s: %u ms\n", c.name, static_cast<unsigned>(Ms() - start));
+    const Lines chat = scene.client.Chat();
+    EXPECT_EQ(chat.size(), c.lines);
+    if (c.in_pause) { EXPECT_EQ(Lines(chat.end() - 4, chat.end()), (Lines{kBanner, kInactive, kBanner, kInactive})); }
+    EXPECT_EQ(TextOf(IdlerScene::Input()), kDraft);
+  }
+}
+
+// Windows shutting down: asked first, the idler never refuses; the closing
+// lines go out before WM_ENDSESSION returns, and it returns within 5 s even
+// when the box never empties.
+TEST(IdlerExit, EndSessionPostsTheClosingLinesAndReturnsInTime) {
+  for (const char* faults : {"", "--sticky-input"}) {
+    SCOPED_TRACE(faults);
+    IdlerScene scene(std::string("nightowl"), faults, kDraft);
+    ASSERT_TRUE(scene.up());
+    ASSERT_TRUE(scene.Shown());
+    const bool stuck = *faults != '\0';
+    if (!stuck) { ASSERT_TRUE(scene.client.WaitForLines(2)); }
+    const HWND w = scene.idler.window();
+    EXPECT_EQ(BoundedSend(w, WM_QUERYENDSESSION, 0, 0, 1000).value, TRUE);
+    const std::uint64_t start = Ms();
+    EXPECT_TRUE(BoundedSend(w, WM_ENDSESSION, TRUE, 0, 10000).ok());
+    const unsigned took = static_cast<unsigned>(Ms() - start);
+    std::printf("[ measured ] WM_ENDSESSION %s: %u ms\n", stuck ? "with a stuck box" : "", took);
+    EXPECT_LT(took, 5000u);
+    if (!stuck) {
+      EXPECT_EQ(scene.client.Chat(), (Lines{kBanner, kActive, kBanner, kInactive, kBanner, kInactive}));
+    }
+  }
 }
 
 }  // namespace

@@ -15,6 +15,24 @@
 
 namespace wendrel::testing {
 
+// The link as the tests want it: each job runs at once, on the test's
+// thread and clock, so a test sees its lines in the room when the handler
+// returns. (The program's own link is a thread; its tests are end to end.)
+struct InlineLink : ClientLink {
+  explicit InlineLink(Platform& p) : platform(p) {}
+  void Hand(Job job) override {
+    if (!closed) job(platform, chat);
+  }
+  bool Flush(unsigned) override { return true; }
+  bool Close(unsigned) override {
+    chat.closing = closed = true;
+    return true;
+  }
+  Platform& platform;
+  ChatSession chat;
+  bool closed = false;
+};
+
 // The store holds `handle`; the prompt answers from `script`, one answer a
 // call, and cancels once it is used up. The clock is in the test's hands,
 // and the folder has no zq7.ini.
@@ -38,8 +56,9 @@ struct TestServices : HandleStore, HandlePrompt {
   std::vector<std::string> script, asked;  // asked: "text|title" of every call
   TempDir dir;
   VirtualClockPlatform platform{dir.path()};
-  ChatSession chat;
-  AppServices services{platform, *this, *this, chat};
+  InlineLink link{platform};
+  ChatSession& chat = link.chat;
+  AppServices services{platform, *this, *this, link};
 };
 
 using Counts = std::array<std::string, 3>;  // days, hours, minutes

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "automation/discovery.h"
 
@@ -9,38 +10,50 @@ namespace wendrel {
 namespace {
 
 // The window writes as much of its text as the buffer holds, less the
-// terminator, and may report `extra` characters it never wrote. Under the
-// sanitizers a read past the buffer fails the run.
-TEST(ReadClaimedText, KeepsWhatWasWrittenWithinTheCappedClaim) {
+// terminator, and may report `extra` characters it never wrote. The claim
+// only sizes the first read: a wrong one must neither cut nor lose the
+// text. Under the sanitizers a read past the buffer fails the run.
+TEST(ReadClaimedText, WholeTextWhateverTheClaimWithinTheBound) {
+  const std::string big(5000, 'b');
   const struct {
     const char* name;
     std::intptr_t claimed;
     std::string text;
     std::size_t extra;
-    std::size_t capacity;  // asked for; 0: the window is not asked at all
+    std::vector<std::size_t> asked;  // the capacity of each read
     std::string expected;
   } cases[] = {
-      {"truthful", 5, "hello", 0, 6, "hello"},
-      {"claims more than it writes", 12, "hello", 0, 13, "hello"},
-      {"claims less: cut at the claim", 3, "hello", 0, 4, "hel"},
-      {"claims nothing", 0, "hello", 0, 0, ""},
-      {"claims a negative length", -7, "hello", 0, 0, ""},
-      {"absurd claim: 64 KiB at most", INTPTR_MAX, std::string(70000, 'a'), 0, 65537,
+      {"truthful", 5, "hello", 0, {1024}, "hello"},
+      {"claims more than it writes", 12, "hello", 0, {1024}, "hello"},
+      {"claims less", 3, "hello", 0, {1024}, "hello"},
+      {"claims -1", -1, "half typ\xE9" "d ", 0, {1024}, "half typ\xE9" "d "},
+      {"claims nothing", 0, "", 0, {1024}, ""},
+      {"short claim, long text: read again, larger", 2, big, 0, {1024, 4093, 16369}, big},
+      {"truthful long text", 5000, big, 0, {5002}, big},
+      {"absurd claim: 64 KiB at most", INTPTR_MAX, std::string(70000, 'a'), 0, {65537},
        std::string(65536, 'a')},
-      {"reports more than its buffer", 3, "hello", 1000, 4, "hel"},
+      {"reports more than it wrote", 3, "hello", 2000, {1024}, "hello"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    std::size_t asked = 0;
-    const std::string got = ReadClaimedText(c.claimed, [&](char* buffer, std::size_t capacity) {
-      asked = capacity;
-      const std::size_t n = std::min(c.text.size(), capacity > 0 ? capacity - 1 : 0);
+    std::vector<std::size_t> asked;
+    const auto got = ReadClaimedText(c.claimed, [&](char* buffer, std::size_t capacity, std::size_t& copied) {
+      asked.push_back(capacity);
+      const std::size_t n = std::min(c.text.size(), capacity - 1);
       std::memcpy(buffer, c.text.data(), n);
-      return n + c.extra;
+      copied = n + c.extra;
+      return true;
     });
-    EXPECT_EQ(asked, c.capacity);
-    EXPECT_EQ(got, c.expected);
+    EXPECT_EQ(asked, c.asked);
+    EXPECT_EQ(got.value_or("<none>"), c.expected);
   }
+  // A window that stops answering half-way has no text to give.
+  int reads = 0;
+  EXPECT_FALSE(ReadClaimedText(2, [&](char* buffer, std::size_t capacity, std::size_t& copied) {
+                 std::memset(buffer, 'x', copied = capacity - 1);
+                 return ++reads == 1;
+               }).has_value());
+  EXPECT_EQ(reads, 2);
 }
 
 }  // namespace

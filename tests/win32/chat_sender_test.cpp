@@ -46,6 +46,7 @@ TEST(SendChat, StylesTypesAndGivesTheDraftBack) {
       {"taken on the third Enter", {"--version", "2.5", "--take-every", "3"}, "", "hi", {"hi"}, 30},
       {"never taken", {"--version", "4", "--sticky-input"}, "", "hi", {}, 10000},
       {"box claims more than it holds", {"--version", "3", "--claim-extra", "7"}, "", "hi", {"hi"}},
+      {"box claims a length of -1", {"--version", "4", "--claim-length", "-1"}, "", "hi", {kBareMarkup + "hi"}},
       {"room closes as it takes the line", {"--version", "5", "--close-on-line", "1"}, "", "hi",
        {kBareMarkup + "hi"}},
       {"no room", {"--version", "4", "--no-room"}, "", "hi", {}},

@@ -103,9 +103,12 @@ TEST_F(RealPlatform, GoneZeroAndBroadcastHandlesReadAsAbsent) {
     SCOPED_TRACE(std::to_string(reinterpret_cast<std::uintptr_t>(hwnd)));
     const Hwnd h = FromHwnd(hwnd);
     char buffer[16] = "stale";
+    std::size_t copied = 99;
     EXPECT_FALSE(p_.Responds(h));
+    EXPECT_FALSE(p_.Exists(h));
     EXPECT_EQ(p_.GetTextLength(h), 0);
-    EXPECT_EQ(p_.GetTextInto(h, buffer, sizeof buffer), 0u);
+    EXPECT_FALSE(p_.GetTextInto(h, buffer, sizeof buffer, copied));
+    EXPECT_EQ(copied, 0u);
     EXPECT_STREQ(buffer, "");
     EXPECT_FALSE(p_.SetText(h, "x"));
     EXPECT_FALSE(p_.SendChar(h, 13));
