@@ -43,9 +43,11 @@ demo:
 package: windows
 	cmake --build --preset windows --target package
 
-# Processor time, posting time, size, memory, start-up; takes a few minutes.
+# Processor time, posting time, size, memory, start-up, and the idler beside
+# a client that misbehaves; takes a few minutes.
 bench: windows
 	bench/run.sh
+	bench/faults.sh
 
 clean:
 	-tests/e2e/wine-ctl.sh down >/dev/null 2>&1

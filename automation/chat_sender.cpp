@@ -35,12 +35,17 @@ std::string TrimSpaces(const std::string& s) {
 // How talking to a box ended.
 enum class Outcome { kDone, kGone, kGivenUp };
 
+// Shortly after the program began to close; never while it runs on.
+std::uint64_t ClosingDue(Platform& p, ChatSession& chat) {
+  if (!chat.closing) return UINT64_MAX;
+  if (!chat.closing_due_ms) chat.closing_due_ms = p.NowMs() + chat.limits.closing_ms;
+  return *chat.closing_due_ms;
+}
+
 // When the client's silence is given up: the line's own bound, or shortly
 // after the program began to close.
 std::uint64_t SilenceDue(Platform& p, ChatSession& chat) {
-  if (!chat.closing) return chat.line_due_ms;
-  if (!chat.closing_due_ms) chat.closing_due_ms = p.NowMs() + chat.limits.closing_silence_ms;
-  return std::min(chat.line_due_ms, *chat.closing_due_ms);
+  return std::min(chat.line_due_ms, ClosingDue(p, chat));
 }
 
 // One pause while a client is silent; false once the line's time is up.
@@ -121,7 +126,7 @@ Outcome TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& li
     if (read != Outcome::kDone) return read;
     deadline += p.NowMs() - asked;
     if (pressed && text.empty()) return Outcome::kDone;
-    if (p.NowMs() >= deadline) return Outcome::kGivenUp;
+    if (p.NowMs() >= std::min(deadline, ClosingDue(p, chat))) return Outcome::kGivenUp;
     if (text != line) {
       // Not the line: a set that never arrived, or the first pass.
       p.SetText(box, "");
@@ -135,7 +140,8 @@ Outcome TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& li
       handled = true;
       if (pressed) {
         const std::uint64_t now = p.NowMs();
-        p.WaitForEvents(static_cast<unsigned>(std::min<std::uint64_t>(kEnterRetryMs, deadline - now)));
+        p.WaitForEvents(static_cast<unsigned>(
+            std::min<std::uint64_t>(kEnterRetryMs, std::min(deadline, ClosingDue(p, chat)) - now)));
       }
       p.DoEvents();
       continue;
@@ -235,8 +241,7 @@ void SendMadeLine(Platform& p, ChatSession& chat, LineMaker make) {
     return;
   }
   const ScopedFlag run(chat.typing);
-  chat.line_due_ms = due;
-  SendOne(p, chat, make);
+  chat.pending.push_front({std::move(make), due});
   while (!chat.pending.empty()) {
     const PendingLine next = chat.pending.front();
     chat.pending.pop_front();

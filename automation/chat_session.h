@@ -27,9 +27,10 @@ struct ChatLimits {
   // A line waits this long after it was handed over for a client that has
   // stopped answering; then it is given up.
   std::uint64_t silence_ms = 60000;
-  // Once the program is closing, only this long: a closed program must be
-  // gone within seconds.
-  std::uint64_t closing_silence_ms = 1500;
+  // Once the program is closing, a silent client or a stuck box gets only
+  // this much more in all: a closed program must be gone within seconds,
+  // and with its draft back in the box.
+  std::uint64_t closing_ms = 3000;
 };
 
 using LineMaker = std::function<std::string(Platform&)>;
