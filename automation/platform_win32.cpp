@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "automation/tick_clock.h"
+
 namespace wendrel {
 namespace {
 
@@ -230,6 +232,6 @@ void Win32Platform::WaitForEvents(unsigned milliseconds) {
                                 MWMO_INPUTAVAILABLE);
 }
 
-std::uint64_t Win32Platform::NowMs() { return ::GetTickCount64(); }
+std::uint64_t Win32Platform::NowMs() { return SystemTickMs(); }
 
 }  // namespace wendrel

@@ -14,7 +14,7 @@ e2e=$build/tests/e2e/wendrel_e2e.exe
 
 wendrel_wine_ensure_prefix
 trap 'wendrel_wine_stop' EXIT
-out=$(wine "$e2e" --gtest_filter='IdlerFaults.*:IdlerExit.CloseAndEndSession*' \
+out=$("$WENDREL_WINE64" "$e2e" --gtest_filter='IdlerFaults.*:IdlerExit.CloseAndEndSession*' \
         </dev/null 2>/dev/null | tr -d '\r')
 grep -q '^\[  PASSED  \]' <<<"$out" || { echo "$out" >&2; echo "bench failed: a fault case failed" >&2; exit 1; }
 

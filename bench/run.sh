@@ -3,7 +3,9 @@
 # as a table. Takes about four minutes (three of them are one-minute waits).
 #
 #   WENDREL_BUILD     the windows build folder (default build/windows)
+#   WENDREL_BUILD32   the 32-bit windows build folder (default build/win32)
 #   PAUSE_SECONDS     the length of the Pause measured (default 60)
+#   SIZES_ONLY=1      only the sizes of both programs and packages (no Wine)
 #
 # Processor time is read from /proc/PID/stat (user + system, in 1/100 s) of
 # the Wine process itself and of the prefix's wineserver, which does the
@@ -13,7 +15,20 @@ set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${WENDREL_BUILD:-$top/build/windows}
 pause_seconds=${PAUSE_SECONDS:-60}
+build32=${WENDREL_BUILD32:-$top/build/win32}
 work=$build/bench-run
+
+size_row() {  # BITS BUILD
+  local exe=$2/wendrel-idler.exe zip=$2/wendrel-idler-1.00-win$1.zip zip_text="(not built: make package)"
+  [ -f "$exe" ] || { echo "| Size of the $1-bit wendrel-idler.exe | (not built) | |"; return; }
+  [ -f "$zip" ] && zip_text="$(($(stat -c %s "$zip") / 1024)) KB ZIP"
+  echo "| Size of the $1-bit wendrel-idler.exe | $(($(stat -c %s "$exe") / 1024)) KB ($(stat -c %s "$exe") bytes) | $zip_text |"
+}
+sizes=$(size_row 64 "$build"; size_row 32 "$build32")
+if [ "${SIZES_ONLY:-}" = 1 ]; then
+  printf '| Measure | Figure | For comparison |\n|---|---|---|\n%s\n' "$sizes"
+  exit 0
+fi
 export WENDREL_WINE_DRIVER=null
 export WENDREL_WINEPREFIX=${WENDREL_WINEPREFIX:-$top/build/wine-bench-null}
 source "$top/tests/e2e/wine-env.sh"
@@ -29,7 +44,7 @@ done
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 note() { echo "  $*" >&2; }
 die() { echo "bench failed: $*" >&2; exit 1; }
-driver() { wine "$driver_exe" "$@" 2>/dev/null | tr -d '\r'; }
+driver() { "$WENDREL_WINE64" "$driver_exe" "$@" 2>/dev/null | tr -d '\r'; }
 ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
 seconds() { awk -v t="$1" 'BEGIN { printf "%.2f s", t / 100 }'; }
 alive() {
@@ -65,12 +80,12 @@ cleanup
 # In the foreground (-f) so that its process id is known; -p keeps it up.
 wineserver -f -p >/dev/null 2>&1 &
 server_pid=$!
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-wine reg add "$handle_key" /v handle /d bench /f >/dev/null 2>&1
+"$WENDREL_WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
+"$WENDREL_WINE64" reg add "$handle_key" /v handle /d bench /f >/dev/null 2>&1
 
 start_client() {  # VERSION TRANSCRIPT -> sim_pid
   : >"$2"
-  wine "$sim_exe" --version "$1" --room Lobby --transcript "$(winpath "$2")" </dev/null >/dev/null 2>&1 &
+  "$WENDREL_WINE64" "$sim_exe" --version "$1" --room Lobby --transcript "$(winpath "$2")" </dev/null >/dev/null 2>&1 &
   sim_pid=$!
   wait_records "$2" ready 1 30
 }
@@ -86,7 +101,7 @@ startups=()
 for i in 0 1 2 3 4 5; do
   # To a file, not a pipe: the idler inherits the driver's output, and a
   # pipe would stay open as long as the idler runs.
-  wine "$driver_exe" start-timed WendrelIdler B "$(winpath "$idler_exe")" \
+  "$WENDREL_WINE64" "$driver_exe" start-timed WendrelIdler B "$(winpath "$idler_exe")" \
     >"$work/start.txt" 2>/dev/null || die "the idler did not come up"
   out=$(tr -d '\r' <"$work/start.txt")
   # The first start fills Wine's caches; it is not counted.
@@ -102,7 +117,7 @@ stop_client
 note "one idle minute with idle mode on and the real timer (about 65 s)"
 transcript=$work/idle-minute.txt
 start_client 4 "$transcript"
-wine "$idler_exe" </dev/null >/dev/null 2>&1 &
+"$WENDREL_WINE64" "$idler_exe" </dev/null >/dev/null 2>&1 &
 idler_pid=$!
 driver wait-window WendrelIdler B 15000 >/dev/null || die "the idler did not come up"
 wait_records "$transcript" chat 2 15
@@ -129,7 +144,7 @@ stop_client
 # --- Pause: the real wait against a spinning one -----------------------------
 pause_run() {  # real|spin -> "process-ticks server-ticks wall-seconds"
   local pid p0 s0 wall
-  wine "$build/bench/pause_bench.exe" "$1" "$pause_seconds" </dev/null >"$work/pause-$1.txt" 2>/dev/null &
+  "$WENDREL_WINE64" "$build/bench/pause_bench.exe" "$1" "$pause_seconds" </dev/null >"$work/pause-$1.txt" 2>/dev/null &
   pid=$!
   sleep 0.5  # past Wine's process start-up, which is not the wait's cost
   p0=$(ticks "$pid") s0=$(ticks "$server_pid")
@@ -153,7 +168,7 @@ read -r spin_cpu spin_server spin_wall <<<"$out"
 post_run() {  # VERSION -> "median p90 max lost"
   local transcript=$work/post-v$1.txt out
   start_client "$1" "$transcript"
-  out=$(wine "$build/bench/post_bench.exe" "$(winpath "$transcript")" 100 2>/dev/null | tr -d '\r') ||
+  out=$("$WENDREL_WINE64" "$build/bench/post_bench.exe" "$(winpath "$transcript")" 100 2>/dev/null | tr -d '\r') ||
     die "post_bench against client $1 failed: $out"
   [ "$(grep -c '^chat	' "$transcript")" = 100 ] || die "client $1 did not get 100 lines"
   stop_client
@@ -165,14 +180,9 @@ read -r post4_median post4_p90 post4_max _ <<<"$out"
 out=$(post_run 3)
 read -r post3_median post3_p90 post3_max _ <<<"$out"
 
-exe_bytes=$(stat -c %s "$build/wendrel-idler.exe")
-zip=$build/wendrel-idler-1.00-win64.zip
-zip_text="(not built: make package)"
-[ -f "$zip" ] && zip_text="$(( $(stat -c %s "$zip") / 1024 )) KB ZIP"
-
 cat <<EOF
 
-Wine $(wine --version 2>/dev/null), $(nproc) cores, null graphics driver, $(date -u +%Y-%m-%d)
+Wine $("$WENDREL_WINE64" --version 2>/dev/null), $(nproc) cores, null graphics driver, $(date -u +%Y-%m-%d)
 
 | Measure | Figure | For comparison |
 |---|---|---|
@@ -181,7 +191,7 @@ Wine $(wine --version 2>/dev/null), $(nproc) cores, null graphics driver, $(date
 | CPU during Pause($pause_seconds), the program's wait (waited ${real_wall} s) | $(seconds "$real_cpu") + wineserver $(seconds "$real_server") | spinning wait: $(seconds "$spin_cpu") + wineserver $(seconds "$spin_server") (waited ${spin_wall} s) |
 | Post one line, client 4 (SendChat to its record in the transcript), 100 lines | median ${post4_median} ms | 90th percentile ${post4_p90} ms, longest ${post4_max} ms |
 | Post one line, client 3, 100 lines | median ${post3_median} ms | 90th percentile ${post3_p90} ms, longest ${post3_max} ms |
-| Size of wendrel-idler.exe | $((exe_bytes / 1024)) KB ($exe_bytes bytes) | $zip_text |
+$sizes
 | Peak working set of the idler (its Wine process, VmHWM) | $((hwm_kb / 1024)) MB | as the program sees it (PeakWorkingSetSize): $(( ${peak_ws:-0} / 1048576 )) MB |
 | Start to window shown, median of 5 (Wine server up, client 4 open) | ${startup_median} ms | each: ${startup_all% } ms |
 EOF

@@ -7,6 +7,10 @@
 # Without one (or SCRIPTED=1): a short scripted run inside a virtual X
 # server, printing the transcript and saving a screenshot.
 #
+# The idler is the 32-bit program where this machine runs 32-bit code (the
+# one that runs on every Windows from XP SP3 on), the 64-bit one elsewhere;
+# the demo says which.
+#
 #   VERSION=4     the simulated client's version: 5, 4, 3 or 2.5
 #   SCRIPTED=1    the scripted run even when a display is there
 #   RAW=1         print the lines with their markup, as the room got them
@@ -21,6 +25,13 @@ demo=$top/build/demo
 export WENDREL_WINE_DRIVER=x11
 export WENDREL_WINEPREFIX=$top/build/wine-demo-x11
 source "$top/tests/e2e/wine-env.sh"
+if "$top/scripts/can-run-32bit.sh" && [ -x "$WENDREL_WINE32" ]; then
+  bits=32 idler_build=$top/build/win32 idler_wine=$WENDREL_WINE32
+  bits_note="the 32-bit idler (this machine runs 32-bit code)"
+else
+  bits=64 idler_build=$build idler_wine=$WENDREL_WINE64
+  bits_note="the 64-bit idler (this machine cannot run 32-bit code)"
+fi
 
 idler_exe=$demo/wendrel-idler.exe
 sim_exe=$build/tools/clientsim/clientsim.exe
@@ -40,7 +51,7 @@ else
 fi
 fail() { printf '\ndemo failed: %s\n(Wine output: %s)\n' "$*" "$wine_log" >&2; exit 1; }
 
-driver() { wine "$driver_exe" "$@" 2>>"$wine_log"; }
+driver() { "$WENDREL_WINE64" "$driver_exe" "$@" 2>>"$wine_log"; }
 
 # --- the transcript, printed as it grows ------------------------------------
 
@@ -99,7 +110,7 @@ cleanup() {
 
 start_client() {
   : >"$transcript"
-  wine "$sim_exe" --version "$version" --room Lobby --buddy "$handle's Buddy List" \
+  "$WENDREL_WINE64" "$sim_exe" --version "$version" --room Lobby --buddy "$handle's Buddy List" \
     --screen-name "$handle" --transcript "$(winpath "$transcript")" 2>>"$wine_log" &
   sim_pid=$!
   await ready 1 60
@@ -122,14 +133,14 @@ scripted() {
   wendrel_wine_ensure_prefix
   wineserver -p 2>/dev/null || true
   # Every scripted run starts as a first run: no handle stored yet.
-  wine reg delete "$handle_key" /v handle /f >/dev/null 2>&1 || true
+  "$WENDREL_WINE64" reg delete "$handle_key" /v handle /f >/dev/null 2>&1 || true
 
   say "Starting the simulated client, version $version, with the room \"Lobby\""
   start_client
   version_note
 
-  say "Starting the idler; on a first run it asks for a handle: answering \"$handle\""
-  wine "$idler_exe" 2>>"$wine_log" &
+  say "Starting $bits_note; on a first run it asks for a handle: answering \"$handle\""
+  "$idler_wine" "$idler_exe" 2>>"$wine_log" &
   idler_pid=$!
   driver wait-window "#32770" "wendrel idler" 30000 >/dev/null || fail "no handle prompt"
   driver set-text "#32770" "wendrel idler" 100 "$handle" || fail "cannot type the handle"
@@ -189,15 +200,15 @@ interactive() {
   say "Starting the simulated client, version $version, with the room \"Lobby\""
   start_client
   version_note
-  say "Starting the idler on $DISPLAY"
+  say "Starting $bits_note on $DISPLAY"
   cat <<EOF
   The first time, it asks for your handle. Then try "Idle On" (the first
   tick comes after a minute), type a room name over "Room?" and press
   "Enter PR", "Idle Off", and "Exit" or "x" to end the demo.
   The handle is kept in the demo's prefix; to be asked again:
-    WINEPREFIX=$WINEPREFIX wine reg delete '$handle_key' /v handle /f
+    WINEPREFIX=$WINEPREFIX $WENDREL_WINE64 reg delete '$handle_key' /v handle /f
 EOF
-  wine "$idler_exe" 2>>"$wine_log" &
+  "$idler_wine" "$idler_exe" 2>>"$wine_log" &
   idler_pid=$!
   while kill -0 "$idler_pid" 2>/dev/null && [ "$(sed 's/.*) //' "/proc/$idler_pid/stat" 2>/dev/null | cut -d' ' -f1)" != Z ]; do
     show_new
@@ -217,8 +228,12 @@ esac
 "$top/scripts/install-deps.sh" --demo
 (cd "$top" && cmake --preset windows >/dev/null)
 cmake --build "$build" -j "$(nproc)" --target wendrel-idler clientsim demo-driver
+if [ "$bits" = 32 ]; then
+  (cd "$top" && cmake --preset win32 >/dev/null)
+  cmake --build "$idler_build" -j "$(nproc)" --target wendrel-idler
+fi
 mkdir -p "$demo"
-cp "$build/wendrel-idler.exe" "$idler_exe"
+cp "$idler_build/wendrel-idler.exe" "$idler_exe"
 # The sample style settings, so that the lines show a decoration and colours.
 cp "$top/resources/zq7-sample.ini" "$demo/zq7.ini"
 

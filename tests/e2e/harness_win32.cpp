@@ -1,6 +1,7 @@
 #include "tests/e2e/harness_win32.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "automation/client_contract.h"
 
@@ -28,11 +29,18 @@ HANDLE TestJob() {
   return job;
 }
 
+// The programs this build made, or others named in the environment (the
+// 32-bit builds), as Unix paths.
+std::string ProgramPath(const char* variable, const char* built) {
+  const char* named = std::getenv(variable);
+  return WindowsPath(named && *named ? named : built);
+}
+
 }  // namespace
 
 std::string CopyOfIdler(const TempDir& dir) {
   const std::string exe = dir.File("wendrel-idler.exe");
-  CopyFileA(WindowsPath(WENDREL_IDLER_PATH).c_str(), exe.c_str(), FALSE);
+  CopyFileA(ProgramPath("WENDREL_IDLER_EXE", WENDREL_IDLER_PATH).c_str(), exe.c_str(), FALSE);
   return exe;
 }
 
@@ -70,7 +78,7 @@ std::optional<DWORD> ChildProcess::WaitForExit(unsigned timeout_ms) {
 
 SimulatedClient::SimulatedClient(const TempDir& dir, const std::string& args)
     : transcript_(dir.File("transcript.txt")),
-      process_(WindowsPath(WENDREL_CLIENTSIM_PATH),
+      process_(ProgramPath("WENDREL_CLIENTSIM_EXE", WENDREL_CLIENTSIM_PATH),
                args + " --transcript \"" + transcript_.path() + "\"", dir.path()) {
   WaitUntil([&] { return up() || !process_.Running(); }, kStartMs);
 }

@@ -13,7 +13,7 @@ case "${1:-}" in
         # Start Wine's own services now, detached from our output: started
         # by a test instead, they would hold its pipes open and ctest would
         # wait for them until its time-out.
-        wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+        "$WENDREL_WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
         echo "wine prefix $WINEPREFIX ready" ;;
   down) wendrel_wine_stop; echo "wine prefix $WINEPREFIX stopped" ;;
   *)    echo "usage: $0 up|down" >&2; exit 2 ;;
