@@ -52,9 +52,7 @@ HandleCheck EnsureHandle(AppServices& s, const std::string& status) {
 }
 
 void Announce(AppServices& s, const std::string& line) {
-  s.link.Hand([line = BoldWordStarts(line)](Platform& p, ChatSession& chat) {
-    SendChat(p, chat, line);
-  });
+  AnnounceWith(s, [line](Platform&) { return line; });
 }
 
 void AnnounceWith(AppServices& s, std::function<std::string(Platform&)> make) {

@@ -86,10 +86,11 @@ Outcome AwaitClient(Platform& p, ChatSession& chat, Hwnd window) {
   }
 }
 
-// Puts the user's text back into the box it came from and sees that it
-// holds it. False while the client does not answer: the text is kept and
-// goes back once it does.
-bool RestoreDraft(Platform& p, ChatSession& chat) {
+}  // namespace
+
+// Reads the box back after each set: only a box seen holding the text has
+// it; a set the client never took is simply made again.
+bool GiveBackDraft(Platform& p, ChatSession& chat) {
   for (int attempt = 0; chat.draft_box != 0; ++attempt) {
     std::string text;
     const Outcome read = ReadBox(p, chat, chat.draft_box, text);
@@ -103,30 +104,40 @@ bool RestoreDraft(Platform& p, ChatSession& chat) {
   return true;
 }
 
+namespace {
+
 // Sets the line into the box and presses Enter until the client has taken
 // it, the box is gone, or the time is up. Enter is only pressed on a box
 // that was just read holding exactly the line, so the user's own text is
 // never sent; "taken" is only an empty box after such an Enter.
 Outcome TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) {
-  if (chat.draft_box != box && !RestoreDraft(p, chat)) return Outcome::kGivenUp;
+  if (chat.draft_box != box && !GiveBackDraft(p, chat)) return Outcome::kGivenUp;
   std::string text;
+  // The draft just read is what the box holds: the first pass needs no
+  // read of its own.
+  bool fresh = false;
   if (chat.draft_box == 0) {
     const Outcome read = ReadBox(p, chat, box, text);
     if (read != Outcome::kDone) return read;
     chat.draft_box = box;
     chat.draft = text;
+    fresh = true;
   }
   // Only time the client answers counts against a stuck box.
   std::uint64_t deadline = p.NowMs() + chat.limits.enter_ms;
   bool pressed = false;
   bool handled = false;
   for (;;) {
-    const std::uint64_t asked = p.NowMs();
-    const Outcome read = ReadBox(p, chat, box, text);
-    if (read != Outcome::kDone) return read;
-    deadline += p.NowMs() - asked;
+    if (!fresh) {
+      const std::uint64_t asked = p.NowMs();
+      const Outcome read = ReadBox(p, chat, box, text);
+      if (read != Outcome::kDone) return read;
+      deadline += p.NowMs() - asked;
+    }
+    fresh = false;
     if (pressed && text.empty()) return Outcome::kDone;
-    if (p.NowMs() >= std::min(deadline, ClosingDue(p, chat))) return Outcome::kGivenUp;
+    const std::uint64_t give_up_at = std::min(deadline, ClosingDue(p, chat));
+    if (p.NowMs() >= give_up_at) return Outcome::kGivenUp;
     if (text != line) {
       // Not the line: a set that never arrived, or the first pass.
       p.SetText(box, "");
@@ -140,8 +151,7 @@ Outcome TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& li
       handled = true;
       if (pressed) {
         const std::uint64_t now = p.NowMs();
-        p.WaitForEvents(static_cast<unsigned>(
-            std::min<std::uint64_t>(kEnterRetryMs, std::min(deadline, ClosingDue(p, chat)) - now)));
+        p.WaitForEvents(static_cast<unsigned>(std::min<std::uint64_t>(kEnterRetryMs, give_up_at - now)));
       }
       p.DoEvents();
       continue;
@@ -254,10 +264,8 @@ void SendMadeLine(Platform& p, ChatSession& chat, LineMaker make) {
     chat.line_due_ms = next.due_ms;
     SendOne(p, chat, next.make);
   }
-  RestoreDraft(p, chat);
+  GiveBackDraft(p, chat);
 }
-
-bool GiveBackDraft(Platform& p, ChatSession& chat) { return RestoreDraft(p, chat); }
 
 void PostChatText(Platform& p, ChatSession& chat, const std::string& text) {
   const Hwnd room = FindOldChatRoom(p);

@@ -22,7 +22,8 @@ void SendChat(Platform& p, ChatSession& chat, const std::string& text);
 // The same for a line that reads the client: `make` runs once the client
 // answers, just before the line is styled and typed.
 void SendMadeLine(Platform& p, ChatSession& chat, LineMaker make);
-// Puts back the user's text that a silent client kept from being restored.
+// Puts the user's text held in `chat` back into the box it came from. False
+// while the client does not answer: the text stays held, to be tried again.
 // True when nothing is held any more.
 bool GiveBackDraft(Platform& p, ChatSession& chat);
 // The route for the older clients ("3", "2.5"): types a finished line into
