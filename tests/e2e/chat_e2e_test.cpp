@@ -33,11 +33,12 @@ TEST(ChatFaults, ClientStopsMidPostNothingOfTheUsersIsLostOrSent) {
     unsigned given_up;
   } cases[] = {
       {"in the Enter of the first line", "--hang-on-line 1 --hang-ms 8000", 0, 60000, {"one", "two"}, 0},
-      // Reads of the box: the draft, the box before and after the line is
-      // set, before Enter, then the read-back after Enter.
+      // Reads of the box: the draft, after the line is set, before Enter,
+      // the client's own on Enter, then the read-back after Enter.
       {"in the read-back after Enter", "--hang-on-read 5 --hang-ms 3000", 0, 60000, {"one", "two"}, 0},
-      // Sets: the test's draft, the clearing, the line, then the draft back.
-      {"while the draft is put back", "--hang-on-set 4 --hang-ms 3000", 0, 60000, {"one", "two"}, 0},
+      // Sets: the test's draft; for each line the clearing, the line and
+      // the client's own clearing on Enter; then the draft back.
+      {"while the draft is put back", "--hang-on-set 8 --hang-ms 3000", 0, 60000, {"one", "two"}, 0},
       {"before the lines are handed over", "--hang-after 300 --hang-ms 3000", 1000, 60000, {"one", "two"}, 0},
       {"longer than the lines may wait", "--hang-after 300 --hang-ms 6000", 1000, 1000, {}, 2},
   };
