@@ -34,6 +34,7 @@ const char kUsage[] =
     "Faults:\n"
     "  --no-keyword-window    the older clients' keyword icon opens nothing\n"
     "  --sticky-input         the input box never empties, takes no line\n"
+    "  --refuse TEXT          the input box takes no line that holds TEXT\n"
     "  --take-every N         the input box takes its line on every Nth Enter\n"
     "                         only, and ignores the Enters between\n"
     "  --claim-extra N        the input box answers WM_GETTEXTLENGTH with N\n"
@@ -172,6 +173,9 @@ bool ParseOptions(int argc, const char* const* argv, Options& out,
       out.no_keyword_window = true;
     } else if (name == "--sticky-input") {
       out.sticky_input = true;
+    } else if (name == "--refuse") {
+      if (!value(v)) return false;
+      out.refuse = v;
     } else if (name == "--take-every") {
       if (!number(out.take_every)) return false;
       if (out.take_every == 0) {

@@ -36,6 +36,7 @@ struct Options {
 
   bool no_keyword_window = false;  // the keyword icon opens nothing
   bool sticky_input = false;
+  std::string refuse;        // the box never takes a line holding this
   unsigned take_every = 1;   // the box takes a line on every Nth Enter only
   unsigned claim_extra = 0;  // the box claims this many more characters
   std::optional<int> claim_length;  // the box claims this, whatever it holds

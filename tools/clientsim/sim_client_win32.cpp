@@ -55,7 +55,8 @@ SimClient* ClientOf(HWND hwnd) {
 
 std::string TextOf(HWND hwnd) {
   // Not sized by the length the box claims: it may be told to claim wrong.
-  std::string text(64 * 1024, '\0');
+  // A real client's box holds far longer lines than a chat takes.
+  std::string text(1024 * 1024, '\0');
   const int n = GetWindowTextA(hwnd, &text[0], static_cast<int>(text.size()));
   text.resize(static_cast<std::size_t>(n > 0 ? n : 0));
   return text;
@@ -105,6 +106,7 @@ LRESULT CALLBACK EditLikeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     c->client->OnInputText(msg == WM_SETTEXT);
   if (c && msg == WM_SETTEXT && c->kind != Control::kView) {
     LRESULT r = CallWindowProcA(base, hwnd, msg, wp, lp);
+    if (c->kind == Control::kInput) c->client->OnInputSet(reinterpret_cast<const char*>(lp));
     int end = GetWindowTextLengthA(hwnd);
     CallWindowProcA(base, hwnd, EM_SETSEL, end, end);
     return r;
@@ -552,10 +554,16 @@ void SimClient::OnInputText(bool set) {
   if (++count == (set ? options_.hang_on_set : options_.hang_on_read)) Sleep(options_.hang_ms);
 }
 
+void SimClient::OnInputSet(const char* text) {
+  if (!own_set_) Record("set", text ? text : "");
+}
+
 void SimClient::OnInputEnter(Control& input) {
+  Record("enter", "");
   Room* room = input.room;
   std::string line = TextOf(room->input);
   if (options_.sticky_input || line.empty()) return;
+  if (!options_.refuse.empty() && line.find(options_.refuse) != std::string::npos) return;
   if (++input.enters < options_.take_every) return;
   input.enters = 0;
   ++lines_taken_;
@@ -569,7 +577,9 @@ void SimClient::OnInputEnter(Control& input) {
     SendMessageA(mdi_, WM_MDIDESTROY, reinterpret_cast<WPARAM>(room->window), 0);
     return;
   }
+  own_set_ = true;
   SetWindowTextA(room->input, "");
+  own_set_ = false;
 }
 
 void SimClient::OnKeywordEnter(HWND edit) {

@@ -36,6 +36,7 @@ class SimClient {
   // Called by the window procedures.
   void OnInputEnter(Control& input);
   void OnInputText(bool set);
+  void OnInputSet(const char* text);
   void OnKeywordEnter(HWND edit);
   void OnIconClick(Control& icon);
   void OnFrameTimer(UINT_PTR id);
@@ -75,6 +76,7 @@ class SimClient {
   int lines_taken_ = 0;
   unsigned input_reads_ = 0;
   unsigned input_sets_ = 0;
+  bool own_set_ = false;  // the client empties its own box
   int next_cascade_ = 0;
 };
 
