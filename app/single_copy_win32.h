@@ -10,8 +10,9 @@
 namespace wendrel {
 
 // True when this is the only copy; `claim` then holds the name that keeps
-// later copies out until this process ends. Otherwise the running copy's
-// window (or its open prompt) is brought forward and false is returned.
+// later copies out until this process ends. A copy that is still closing
+// is waited for, up to about 15 s. Otherwise the running copy's window (or
+// its open prompt) is brought forward and false is returned.
 bool ClaimSingleCopy(UniqueKernelHandle& claim);
 
 }  // namespace wendrel
