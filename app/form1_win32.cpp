@@ -372,14 +372,14 @@ void Form1::OnTimer(UINT_PTR id) {
 
 void Form1::OnTitleMouseDown(bool left_button) {
   if (ending_ || !window_) return;
-  const bool moved = FormDrag(window_.get(), services_.platform);
+  const bool moved = FormDrag(window_.get(), services_.loop);
   // A left press released without moving the window was a click on the
   // title, which minimises.
   if (left_button && !moved && window_ && !ending_) Minimise();
 }
 
 void Form1::EnterRoom(const std::string& room) {
-  services_.link.Hand(
+  services_.link.HandRoomEntry(
       [room](Platform& p, ChatSession& chat) { EnterPrivateRoom(p, chat, room); });
 }
 
@@ -433,6 +433,11 @@ void Form1::EnableTimer(bool enabled) {
     KillTimer(hwnd, kTimer1Id);
   }
   timer_enabled_ = enabled;
+}
+
+void Form1::RestartTimer() {
+  // Setting a timer again under its id starts its interval over.
+  if (timer_enabled_ && window_) SetTimer(window_.get(), kTimer1Id, kTimer1IntervalMs, nullptr);
 }
 
 void Form1::StayOnTop() {

@@ -7,6 +7,7 @@
 #include "app/announcements.h"
 #include "automation/discovery.h"
 #include "automation/pause.h"
+#include "winutil/scoped_flag.h"
 
 namespace wendrel {
 namespace {
@@ -126,10 +127,13 @@ void IdleTick(AppServices& s, IdleForm& form) {
   PostRunningPair(s, form, check.handle);
   if (form.CounterText(Counter::kMinutes) != "59") return;
 
-  Pause(s.platform, kRolloverPauseSeconds);
+  Pause(s.loop, kRolloverPauseSeconds);
   // "Idle Off" during the pause has posted the final line and reset the
   // counters; rolling them over now would post a time that never was.
   if (!form.TimerEnabled() || form.CounterText(Counter::kMinutes) != "59") return;
+  // The rollover's pair stands for the minute of the pause: the next tick
+  // comes a whole minute after it, not when the timer's old minute ends.
+  form.RestartTimer();
   form.SetCounterText(Counter::kMinutes, "0");
   if (form.CounterText(Counter::kHours) == "23") {
     // A day has 24 hours: the 24th rolls straight into the days.

@@ -18,6 +18,8 @@ class IdleForm {
   virtual void SetCounterText(Counter c, const std::string& text) = 0;
   virtual void EnableTimer(bool enabled) = 0;
   virtual bool TimerEnabled() = 0;
+  // Starts the running timer's minute over.
+  virtual void RestartTimer() = 0;
   virtual void StayOnTop() = 0;
   // True while a tick runs; a tick that falls due meanwhile is dropped.
   virtual bool& TickInProgress() = 0;

@@ -7,6 +7,7 @@
 #include "app/registry_store_win32.h"
 #include "app/single_copy_win32.h"
 #include "automation/client_thread_win32.h"
+#include "automation/event_loop_win32.h"
 #include "automation/platform_win32.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
@@ -15,19 +16,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   if (!ClaimSingleCopy(claim)) return 0;
 
   // The window's thread never talks to the client: this one does.
-  std::unique_ptr<ClientThread> link = ClientThread::Start();
+  std::unique_ptr<ClientThread> link = ClientThread::Start(std::make_unique<Win32Platform>());
   if (!link) return 1;
-  Win32Platform platform;
+  Win32EventLoop loop;
   RegistryHandleStore store;
   DialogHandlePrompt prompt(instance);
-  AppServices services{platform, store, prompt, *link};
+  AppServices services{loop, store, prompt, *link};
 
   std::unique_ptr<Form1> form = Form1::Create(instance, services);
   if (!form) return 1;
   // The prompt of the load handler already belongs to the hidden window.
   prompt.SetOwner(form->hwnd());
   // Tab and the space bar keep working while a handler yields.
-  platform.SetDialogWindow(form->hwnd());
+  loop.SetDialogWindow(form->hwnd());
 
   form->Load();
   form->Show(show_command);
@@ -45,7 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   int exit_code = 0;
   if (msg.message == WM_QUIT || PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
     exit_code = static_cast<int>(msg.wParam);
-  platform.SetDialogWindow(nullptr);
+  loop.SetDialogWindow(nullptr);
   form->Terminate();
   // Closed means gone: a line still waiting on the client ends with the
   // process rather than keeping it alive.

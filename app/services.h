@@ -4,7 +4,7 @@
 #include <string>
 
 #include "automation/client_link.h"
-#include "automation/platform.h"
+#include "automation/event_loop.h"
 
 namespace wendrel {
 
@@ -26,7 +26,7 @@ class HandlePrompt {
 
 struct AppServices {
   // The window thread's own: its event loop, its waits and its clock.
-  Platform& platform;
+  EventLoop& loop;
   HandleStore& store;
   HandlePrompt& prompt;
   // The one connection to the client: every line and room entry goes there.

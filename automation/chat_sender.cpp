@@ -8,7 +8,6 @@
 #include "automation/client_contract.h"
 #include "automation/cp1252.h"
 #include "automation/discovery.h"
-#include "automation/pause.h"
 #include "automation/text_styles.h"
 
 namespace wendrel {
@@ -38,27 +37,22 @@ enum class Outcome { kDone, kGone, kGivenUp };
 // Shortly after the program began to close; never while it runs on.
 std::uint64_t ClosingDue(Platform& p, ChatSession& chat) {
   if (!chat.closing) return UINT64_MAX;
-  if (!chat.closing_due_ms) chat.closing_due_ms = p.NowMs() + chat.limits.closing_ms;
+  if (!chat.closing_due_ms) chat.closing_due_ms = p.NowMs() + chat.closing_ms;
   return *chat.closing_due_ms;
 }
 
-// When the client's silence is given up: the line's own bound, or shortly
-// after the program began to close.
-std::uint64_t SilenceDue(Platform& p, ChatSession& chat) {
-  return std::min(chat.line_due_ms, ClosingDue(p, chat));
-}
-
-// One pause while a client is silent; false once the line's time is up.
-bool PauseForSilence(Platform& p, ChatSession& chat) {
+// One rest while a client is silent; false once the line's time is up:
+// its own bound, or shortly after the program began to close.
+bool RestForSilence(Platform& p, ChatSession& chat) {
   const std::uint64_t now = p.NowMs();
-  const std::uint64_t due = SilenceDue(p, chat);
+  const std::uint64_t due = std::min(chat.line_due_ms, ClosingDue(p, chat));
   if (now >= due) return false;
-  p.DoEvents();
-  p.WaitForEvents(static_cast<unsigned>(std::min<std::uint64_t>(kSilenceRetryMs, due - now)));
+  p.Rest(static_cast<unsigned>(std::min<std::uint64_t>(kSilenceRetryMs, due - now)));
   return true;
 }
 
-// The box's text, read once its client answers.
+// The box's text, read once its client answers, with room for at least
+// `known` characters.
 //
 // A send that timed out leaves one of two things behind: a message the
 // client had not yet taken is cancelled and never arrives, while one it was
@@ -66,14 +60,14 @@ bool PauseForSilence(Platform& p, ChatSession& chat) {
 // way still posts what the box held). Both are settled before the client
 // answers anything sent after them, so only a read that was answered tells
 // what the box holds, and nothing is done to the box on a guess.
-Outcome ReadBox(Platform& p, ChatSession& chat, Hwnd box, std::string& text) {
+Outcome ReadBox(Platform& p, ChatSession& chat, Hwnd box, std::size_t known, std::string& text) {
   for (;;) {
-    if (std::optional<std::string> read = ReadText(p, box)) {
+    if (std::optional<std::string> read = ReadText(p, box, known)) {
       text = std::move(*read);
       return Outcome::kDone;
     }
     if (!p.Exists(box)) return Outcome::kGone;
-    if (!PauseForSilence(p, chat)) return Outcome::kGivenUp;
+    if (!RestForSilence(p, chat)) return Outcome::kGivenUp;
   }
 }
 
@@ -82,25 +76,29 @@ Outcome AwaitClient(Platform& p, ChatSession& chat, Hwnd window) {
   for (;;) {
     if (p.Responds(window)) return Outcome::kDone;
     if (!p.Exists(window)) return Outcome::kGone;
-    if (!PauseForSilence(p, chat)) return Outcome::kGivenUp;
+    if (!RestForSilence(p, chat)) return Outcome::kGivenUp;
   }
+}
+
+void DropDraft(ChatSession& chat) {
+  chat.draft_box = 0;
+  chat.draft.clear();
 }
 
 }  // namespace
 
-// Reads the box back after each set: only a box seen holding the text has
-// it; a set the client never took is simply made again.
+// Reads the box before each set: only a box seen holding the text has it,
+// and a set the client never took is simply made again.
 bool GiveBackDraft(Platform& p, ChatSession& chat) {
   for (int attempt = 0; chat.draft_box != 0; ++attempt) {
     std::string text;
-    const Outcome read = ReadBox(p, chat, chat.draft_box, text);
+    const Outcome read = ReadBox(p, chat, chat.draft_box, chat.draft.size(), text);
     if (read == Outcome::kGivenUp) return false;
     // Gone, holding the text again, or a box that will not keep it.
     if (read == Outcome::kGone || text == chat.draft || attempt == kRestoreAttempts) break;
     p.SetText(chat.draft_box, chat.draft);
   }
-  chat.draft_box = 0;
-  chat.draft.clear();
+  DropDraft(chat);
   return true;
 }
 
@@ -109,73 +107,65 @@ namespace {
 // Sets the line into the box and presses Enter until the client has taken
 // it, the box is gone, or the time is up. Enter is only pressed on a box
 // that was just read holding exactly the line, so the user's own text is
-// never sent; "taken" is only an empty box after such an Enter.
+// never sent; the line was taken when the box, read after such an Enter,
+// no longer holds it.
 Outcome TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) {
-  if (chat.draft_box != box && !GiveBackDraft(p, chat)) return Outcome::kGivenUp;
-  std::string text;
-  // The draft just read is what the box holds: the first pass needs no
-  // read of its own.
-  bool fresh = false;
-  if (chat.draft_box == 0) {
-    const Outcome read = ReadBox(p, chat, box, text);
-    if (read != Outcome::kDone) return read;
-    chat.draft_box = box;
-    chat.draft = text;
-    fresh = true;
-  }
+  p.SetText(box, "");
+  p.SetText(box, line);
   // Only time the client answers counts against a stuck box.
   std::uint64_t deadline = p.NowMs() + chat.limits.enter_ms;
   bool pressed = false;
-  bool handled = false;
   for (;;) {
-    if (!fresh) {
-      const std::uint64_t asked = p.NowMs();
-      const Outcome read = ReadBox(p, chat, box, text);
-      if (read != Outcome::kDone) return read;
-      deadline += p.NowMs() - asked;
-    }
-    fresh = false;
-    if (pressed && text.empty()) return Outcome::kDone;
+    std::string text;
+    const std::uint64_t asked = p.NowMs();
+    const Outcome read = ReadBox(p, chat, box, line.size(), text);
+    if (read != Outcome::kDone) return read;
+    deadline += p.NowMs() - asked;
+    if (pressed && text != line) return Outcome::kDone;
     const std::uint64_t give_up_at = std::min(deadline, ClosingDue(p, chat));
-    if (p.NowMs() >= give_up_at) return Outcome::kGivenUp;
+    const std::uint64_t now = p.NowMs();
+    if (now >= give_up_at) return Outcome::kGivenUp;
     if (text != line) {
-      // Not the line: a set that never arrived, or the first pass.
+      // A set that never arrived: made again.
       p.SetText(box, "");
       p.SetText(box, line);
-      pressed = false;
       continue;
     }
-    if (!handled) {
-      // Events are handled before each Enter, after a short sleep when the
-      // last one did not take; then the box is read afresh.
-      handled = true;
-      if (pressed) {
-        const std::uint64_t now = p.NowMs();
-        p.WaitForEvents(static_cast<unsigned>(std::min<std::uint64_t>(kEnterRetryMs, give_up_at - now)));
-      }
-      p.DoEvents();
-      continue;
-    }
-    handled = false;
+    // The last Enter did not take: a short rest rather than a spin.
+    if (pressed) p.Rest(static_cast<unsigned>(std::min<std::uint64_t>(kEnterRetryMs, give_up_at - now)));
     p.SendChar(box, kCharEnter);
     pressed = true;
   }
 }
 
-void Record(ChatSession& chat, Outcome outcome) {
-  chat.last_given_up = outcome == Outcome::kGivenUp;
-  if (chat.last_given_up) ++chat.given_up;
+// A line the client could not take in time is not posted, late or ever.
+void GiveUp(ChatSession& chat) {
+  ++chat.given_up;
+  if (chat.closing_line) chat.closing_gave_up = true;
 }
 
-// Types one line and keeps the session's record of how it went.
+// One line into `box`: what the user had typed there is read first and put
+// back after the line, whatever became of it, so a key pressed between two
+// lines is kept too.
 void Deliver(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) {
-  const Outcome outcome = TypeLine(p, chat, box, line);
-  if (outcome == Outcome::kGone && chat.draft_box == box) {
-    // Nothing is left to put the user's text back into.
-    chat.draft_box = 0;
-    chat.draft.clear();
+  // A draft an earlier line could not give back goes back first: the box
+  // must hold it again before this line reads it.
+  Outcome outcome = GiveBackDraft(p, chat) ? Outcome::kDone : Outcome::kGivenUp;
+  std::string draft;
+  if (outcome == Outcome::kDone) outcome = ReadBox(p, chat, box, line.size(), draft);
+  if (outcome == Outcome::kDone) {
+    chat.draft_box = box;
+    chat.draft = std::move(draft);
+    outcome = TypeLine(p, chat, box, line);
+    if (outcome == Outcome::kGone) {
+      // Nothing is left to put the user's text back into.
+      DropDraft(chat);
+    } else {
+      p.SetText(box, chat.draft);
+      GiveBackDraft(p, chat);
+    }
   }
-  Record(chat, outcome);
+  if (outcome == Outcome::kGivenUp) GiveUp(chat);
 }
 
 void PostToNewerRoom(Platform& p, ChatSession& chat, const std::string& line) {
@@ -206,8 +196,7 @@ void SendOne(Platform& p, ChatSession& chat, const LineMaker& make) {
   // room would look as if it were not there.
   const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
   if (frame != 0) {
-    const Outcome answered = AwaitClient(p, chat, frame);
-    if (answered == Outcome::kGivenUp) return Record(chat, answered);
+    if (AwaitClient(p, chat, frame) == Outcome::kGivenUp) return GiveUp(chat);
   }
   const std::string text = make(p);
   const std::string path = p.ExeFolder() + kSettingsFile;
@@ -243,28 +232,15 @@ void SendChat(Platform& p, ChatSession& chat, const std::string& text) {
 }
 
 void SendMadeLine(Platform& p, ChatSession& chat, LineMaker make) {
-  const std::uint64_t due = chat.handed_ms.value_or(p.NowMs()) + chat.limits.silence_ms;
-  // Called from work that ran inside our own Enter loop: the line waits its
-  // turn, so two lines never share the input box.
-  if (chat.typing) {
-    chat.pending.push_back({std::move(make), due});
+  chat.line_due_ms = chat.handed_ms.value_or(p.NowMs()) + chat.limits.silence_ms;
+  chat.closing_line = chat.closing;
+  // Closing, once a line has given up on a stuck box or a silent client,
+  // the ones after it would only wait out their own bounds in vain.
+  if (chat.closing && chat.closing_gave_up) {
+    ++chat.given_up;
     return;
   }
-  const ScopedFlag run(chat.typing);
-  chat.pending.push_front({std::move(make), due});
-  while (!chat.pending.empty()) {
-    const PendingLine next = chat.pending.front();
-    chat.pending.pop_front();
-    // Closing, once a line has given up on a stuck box or a silent client,
-    // the ones after it would only wait out their own bounds in vain.
-    if (chat.closing && chat.last_given_up) {
-      ++chat.given_up;
-      continue;
-    }
-    chat.line_due_ms = next.due_ms;
-    SendOne(p, chat, next.make);
-  }
-  GiveBackDraft(p, chat);
+  SendOne(p, chat, make);
 }
 
 void PostChatText(Platform& p, ChatSession& chat, const std::string& text) {

@@ -8,10 +8,11 @@
 
 namespace wendrel {
 
-// Styles `text` from zq7.ini and types it into the open room. Returns once
-// the line has gone (or was given up) and the user's own typing is back in
-// the input box. A call made while another is typing queues its line in
-// `chat` behind the current one and returns at once.
+// Styles `text` from zq7.ini and types it into the open room: reads what
+// the user had typed into the input box, sets "" and then the line, presses
+// Enter until the client has taken it, and puts the user's text back.
+// Returns once the line has gone (or was given up) and the user's own
+// typing is back in the input box.
 //
 // A client that stops answering is waited for: the line goes out, in order,
 // once it answers again, unless it stays silent for chat.limits.silence_ms

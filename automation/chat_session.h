@@ -1,17 +1,11 @@
 // What the program keeps between the lines it posts: the automation
-// procedures themselves keep nothing. One thread at a time uses a session,
-// the one that owns the connection to the client; only `closing` may be set
-// from another.
-//
-// SendChat yields to the event loop while it presses Enter, so work run in
-// that yield may hand over another line. Typing it at once would mix two
-// lines in one input box; instead it waits here and the call already typing
-// sends it next, in order, before the user's own text is put back.
+// procedures themselves keep nothing. Only the thread that owns the
+// connection to the client uses a session; `closing` and `closing_ms` are
+// set from another.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -35,48 +29,31 @@ struct ChatLimits {
 
 using LineMaker = std::function<std::string(Platform&)>;
 
-struct PendingLine {
-  LineMaker make;
-  std::uint64_t due_ms;  // given up if the client is silent after this
-};
-
 struct ChatSession {
   ChatLimits limits;
-  std::deque<PendingLine> pending;
-  bool typing = false;
   // When the line being typed is given up should the client stay silent.
   std::uint64_t line_due_ms = 0;
-  // When the work now running was handed over, if it came through a queue;
+  // When the job now running was handed over, if it came through a queue;
   // a line's wait for a silent client counts from then.
   std::optional<std::uint64_t> handed_ms;
-  // The input box of the current run of lines (0: none held) and what the
-  // user had typed there before its first line; it goes back when the run
-  // is over or when a later line goes to another box.
+  // What the user had typed into `draft_box` before the last line, while
+  // a silent client keeps it from going back (0: nothing held).
   Hwnd draft_box = 0;
   std::string draft;
-  // True while EnterPrivateRoom waits for its room, so that a second
-  // "Enter PR" pressed inside that wait is ignored rather than nested.
-  bool entering_room = false;
 
-  // Set when the program closes: silent clients get the short bound, and
-  // once one line has been given up the lines after it are given up at once.
+  // Set when the program closes: silent clients and stuck boxes get the
+  // short bound, and once a line has given up under it the lines after it
+  // are given up at once.
   std::atomic<bool> closing{false};
+  std::atomic<std::uint64_t> closing_ms{ChatLimits{}.closing_ms};
   std::optional<std::uint64_t> closing_due_ms;  // set on the first look
-  bool last_given_up = false;
+  // Whether the line under way began once the program was closing, and
+  // whether such a line has given up: a line given up before says nothing
+  // of a client that may have answered again since.
+  bool closing_line = false;
+  bool closing_gave_up = false;
   // Lines given up since the start, for the program's record.
   unsigned given_up = 0;
-};
-
-// Sets a flag for the life of a scope and clears it however the scope ends.
-class ScopedFlag {
- public:
-  explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
-  ~ScopedFlag() { flag_ = false; }
-  ScopedFlag(const ScopedFlag&) = delete;
-  ScopedFlag& operator=(const ScopedFlag&) = delete;
-
- private:
-  bool& flag_;
 };
 
 }  // namespace wendrel

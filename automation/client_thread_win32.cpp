@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "automation/chat_sender.h"
-#include "automation/platform_win32.h"
 #include "winutil/handles_win32.h"
 
 namespace wendrel {
@@ -18,9 +17,6 @@ namespace {
 // While the client keeps the user's text from going back, it is tried
 // again this often.
 constexpr DWORD kDraftRetryMs = 250;
-// Work run inside the waits of other work nests; past this depth it waits
-// for the outer work to finish instead.
-constexpr int kMaxNesting = 8;
 constexpr unsigned kDestroyCloseMs = 2000;
 
 class Lock {
@@ -34,85 +30,72 @@ class Lock {
   CRITICAL_SECTION& section_;
 };
 
+DWORD Bounded(unsigned ms) { return std::min<DWORD>(ms, INFINITE - 1); }
+
 }  // namespace
 
-// The link's thread sees the work handed over as its events: waiting in
-// the automation's loops, it runs what arrived meanwhile, as the window's
-// thread would run a click.
-class LinkPlatform final : public Win32Platform {
- public:
-  explicit LinkPlatform(ClientThread::State& state) : state_(state) {}
-  void DoEvents() override;
-  void WaitForEvents(unsigned milliseconds) override;
-  bool Quitting() override;
-
- private:
-  ClientThread::State& state_;
-};
-
 struct ClientThread::State {
-  explicit State(ChatLimits limits) : platform(*this) {
+  State(std::unique_ptr<Platform> p, ChatLimits limits) : platform(std::move(p)) {
     InitializeCriticalSection(&lock);
     chat.limits = limits;
+    chat.closing_ms = limits.closing_ms;
   }
   ~State() { DeleteCriticalSection(&lock); }
   State(const State&) = delete;
   State& operator=(const State&) = delete;
 
-  void RunQueued();
-  void Run();
-
   struct Handed {
     Job job;
     DWORD tick;  // GetTickCount when handed over
+    bool room_entry;
   };
+  std::optional<Handed> Take();
+  void RunJob(Handed& handed);
+  void Run();
+
   CRITICAL_SECTION lock;
-  std::deque<Handed> queue;  // under `lock`
-  bool closed = false;    // under `lock`
+  std::deque<Handed> queue;       // under `lock`
+  bool room_entry_ahead = false;  // under `lock`: queued or under way
+  bool closed = false;            // under `lock`
   UniqueKernelHandle wake{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
   UniqueKernelHandle idle{CreateEventA(nullptr, TRUE, TRUE, nullptr)};
   UniqueKernelHandle thread;
-  int depth = 0;
-  // The thread's own: nothing else touches them but chat.closing.
+  // The thread's own: nothing else touches them but chat.closing and
+  // chat.closing_ms.
+  std::unique_ptr<Platform> platform;
   ChatSession chat;
-  LinkPlatform platform;
 };
 
-void LinkPlatform::DoEvents() { state_.RunQueued(); }
-
-void LinkPlatform::WaitForEvents(unsigned milliseconds) {
-  WaitForSingleObject(state_.wake.get(), std::min<DWORD>(milliseconds, INFINITE - 1));
+std::optional<ClientThread::State::Handed> ClientThread::State::Take() {
+  Lock hold(lock);
+  if (queue.empty()) return std::nullopt;
+  Handed next = std::move(queue.front());
+  queue.pop_front();
+  return next;
 }
 
-bool LinkPlatform::Quitting() { return state_.chat.closing; }
-
-void ClientThread::State::RunQueued() {
-  if (depth >= kMaxNesting) return;
-  ++depth;
-  const std::optional<std::uint64_t> outer = chat.handed_ms;
-  for (;;) {
-    Handed next;
-    {
-      Lock hold(lock);
-      if (queue.empty()) break;
-      next = std::move(queue.front());
-      queue.pop_front();
-    }
-    // A line's wait for a silent client counts from when it was handed
-    // over, not from when this thread got to it. The difference of two
-    // 32-bit tick counts is right across their wrap.
-    const DWORD age = GetTickCount() - next.tick;
-    chat.handed_ms = platform.NowMs() - std::min<std::uint64_t>(age, platform.NowMs());
-    next.job(platform, chat);
+void ClientThread::State::RunJob(Handed& handed) {
+  // A line's wait for a silent client counts from when it was handed
+  // over, not from when this thread got to it. The difference of two
+  // 32-bit tick counts is right across their wrap.
+  const std::uint64_t now = platform->NowMs();
+  const DWORD age = GetTickCount() - handed.tick;
+  chat.handed_ms = now - std::min<std::uint64_t>(age, now);
+  handed.job(*platform, chat);
+  chat.handed_ms.reset();
+  if (handed.room_entry) {
+    Lock hold(lock);
+    room_entry_ahead = false;
   }
-  chat.handed_ms = outer;
-  --depth;
 }
 
 void ClientThread::State::Run() {
   for (;;) {
-    RunQueued();
-    const bool draft_held = !GiveBackDraft(platform, chat);
+    if (std::optional<Handed> next = Take()) {
+      RunJob(*next);
+      continue;
+    }
+    const bool draft_held = !GiveBackDraft(*platform, chat);
     {
       Lock hold(lock);
       if (queue.empty()) {
@@ -139,8 +122,10 @@ DWORD WINAPI ThreadMain(void* param) {
 
 }  // namespace
 
-std::unique_ptr<ClientThread> ClientThread::Start(ChatLimits limits) {
-  auto state = std::make_shared<State>(limits);
+std::unique_ptr<ClientThread> ClientThread::Start(std::unique_ptr<Platform> platform,
+                                                  ChatLimits limits) {
+  if (!platform) return nullptr;
+  auto state = std::make_shared<State>(std::move(platform), limits);
   if (!state->wake || !state->idle) return nullptr;
   auto* param = new std::shared_ptr<State>(state);
   DWORD id = 0;
@@ -154,18 +139,26 @@ std::unique_ptr<ClientThread> ClientThread::Start(ChatLimits limits) {
 
 ClientThread::~ClientThread() { Close(kDestroyCloseMs); }
 
-void ClientThread::Hand(Job job) {
+void ClientThread::Queue(Job job, bool room_entry) {
   {
     Lock hold(state_->lock);
     if (state_->closed) return;
-    state_->queue.push_back({std::move(job), GetTickCount()});
+    if (room_entry) {
+      if (state_->room_entry_ahead) return;
+      state_->room_entry_ahead = true;
+    }
+    state_->queue.push_back({std::move(job), GetTickCount(), room_entry});
     ResetEvent(state_->idle.get());
   }
   SetEvent(state_->wake.get());
 }
 
+void ClientThread::Hand(Job job) { Queue(std::move(job), false); }
+
+void ClientThread::HandRoomEntry(Job job) { Queue(std::move(job), true); }
+
 bool ClientThread::Flush(unsigned ms) {
-  return WaitForSingleObject(state_->idle.get(), std::min<DWORD>(ms, INFINITE - 1)) == WAIT_OBJECT_0;
+  return WaitForSingleObject(state_->idle.get(), Bounded(ms)) == WAIT_OBJECT_0;
 }
 
 bool ClientThread::Close(unsigned ms) {
@@ -173,9 +166,15 @@ bool ClientThread::Close(unsigned ms) {
     Lock hold(state_->lock);
     state_->closed = true;
   }
-  state_->chat.closing = true;
+  ChatSession& chat = state_->chat;
+  if (!chat.closing) {
+    // Half of what the caller waits is for the lines themselves; the rest
+    // is for putting the user's text back after them.
+    chat.closing_ms = std::min<std::uint64_t>(chat.limits.closing_ms, ms / 2);
+    chat.closing = true;
+  }
   SetEvent(state_->wake.get());
-  return WaitForSingleObject(state_->thread.get(), std::min<DWORD>(ms, INFINITE - 1)) == WAIT_OBJECT_0;
+  return WaitForSingleObject(state_->thread.get(), Bounded(ms)) == WAIT_OBJECT_0;
 }
 
 }  // namespace wendrel

@@ -2,7 +2,7 @@
 //
 // However long the client takes (a hung client, a stuck input box, a room
 // that is slow to open) only this thread waits for it; the window's thread
-// hands lines over and goes on answering the user at once.
+// hands jobs over and goes on answering the user at once.
 #pragma once
 
 #include <memory>
@@ -13,8 +13,10 @@ namespace wendrel {
 
 class ClientThread final : public ClientLink {
  public:
-  // Empty when the thread cannot be started.
-  static std::unique_ptr<ClientThread> Start(ChatLimits limits = {});
+  // Talks to the client through `platform`: the real one in the program,
+  // a test's own in the tests. Empty when the thread cannot be started.
+  static std::unique_ptr<ClientThread> Start(std::unique_ptr<Platform> platform,
+                                             ChatLimits limits = {});
   // Closes the link with a short bound. The thread keeps what it uses
   // alive, so one still finishing a send does no harm.
   ~ClientThread() override;
@@ -22,6 +24,7 @@ class ClientThread final : public ClientLink {
   ClientThread& operator=(const ClientThread&) = delete;
 
   void Hand(Job job) override;
+  void HandRoomEntry(Job job) override;
   bool Flush(unsigned ms) override;
   bool Close(unsigned ms) override;
 
@@ -29,6 +32,8 @@ class ClientThread final : public ClientLink {
 
  private:
   explicit ClientThread(std::shared_ptr<State> state) : state_(std::move(state)) {}
+  void Queue(Job job, bool room_entry);
+
   std::shared_ptr<State> state_;
 };
 

@@ -55,13 +55,16 @@ Hwnd FindChild(Platform& p, Hwnd parent, const char* cls, const char* caption,
 
 std::optional<std::string> ReadClaimedText(
     std::intptr_t claimed,
-    const std::function<bool(char*, std::size_t, std::size_t&)>& copy) {
+    const std::function<bool(char*, std::size_t, std::size_t&)>& copy,
+    std::size_t known) {
+  const std::size_t limit = std::max<std::size_t>(kMaxTextLength, known + 1);
   // One more than claimed: a true claim then fits with room to spare, which
   // tells it is whole.
-  std::intptr_t guess = claimed < kFirstReadLength ? kFirstReadLength
-                        : claimed < kMaxTextLength ? claimed + 1
-                                                   : kMaxTextLength;
-  std::size_t capacity = static_cast<std::size_t>(guess) + 1;
+  const std::size_t guess = claimed < kFirstReadLength ? kFirstReadLength
+                            : static_cast<std::size_t>(claimed) < limit
+                                ? static_cast<std::size_t>(claimed) + 1
+                                : limit;
+  std::size_t capacity = guess + 1;
   for (;;) {
     std::vector<char> buffer(capacity, '\0');
     std::size_t copied = 0;
@@ -70,18 +73,19 @@ std::optional<std::string> ReadClaimedText(
     // What it claims to have written ends at the first terminator.
     copied = std::find(buffer.begin(), buffer.begin() + copied, '\0') - buffer.begin();
     // A text that fits with room to spare is whole.
-    if (copied < capacity - 1 || capacity - 1 >= static_cast<std::size_t>(kMaxTextLength))
-      return std::string(buffer.data(), copied);
-    capacity = std::min<std::size_t>((capacity - 1) * 4, kMaxTextLength) + 1;
+    if (copied < capacity - 1 || capacity - 1 >= limit) return std::string(buffer.data(), copied);
+    capacity = std::min((capacity - 1) * 4, limit) + 1;
   }
 }
 
-std::optional<std::string> ReadText(Platform& p, Hwnd hwnd) {
+std::optional<std::string> ReadText(Platform& p, Hwnd hwnd, std::size_t known) {
   if (hwnd == 0) return std::nullopt;
-  return ReadClaimedText(p.GetTextLength(hwnd),
-                         [&](char* buffer, std::size_t capacity, std::size_t& copied) {
-                           return p.GetTextInto(hwnd, buffer, capacity, copied);
-                         });
+  return ReadClaimedText(
+      p.GetTextLength(hwnd),
+      [&](char* buffer, std::size_t capacity, std::size_t& copied) {
+        return p.GetTextInto(hwnd, buffer, capacity, copied);
+      },
+      known);
 }
 
 std::string GetText(Platform& p, Hwnd hwnd) { return ReadText(p, hwnd).value_or(""); }

@@ -23,13 +23,17 @@ Hwnd FindChild(Platform& p, Hwnd parent, const char* cls,
 // and returns false when the window did not answer. The claim only sizes
 // the first buffer: while the text fills the buffer it is read again with a
 // larger one, up to a fixed bound, so a length claim that is wrong
-// (negative, short or absurd) cannot cut the text or lose it.
+// (negative, short or absurd) cannot cut the text or lose it. The bound
+// always lies above `known`, the length of a text the caller set itself
+// and looks for, so that text is told apart from anything longer.
 std::optional<std::string> ReadClaimedText(
     std::intptr_t claimed,
-    const std::function<bool(char*, std::size_t, std::size_t&)>& copy);
+    const std::function<bool(char*, std::size_t, std::size_t&)>& copy,
+    std::size_t known = 0);
 
 // The text of a window; nothing when it did not answer (gone or hung).
-std::optional<std::string> ReadText(Platform& p, Hwnd hwnd);
+// `known` as for ReadClaimedText.
+std::optional<std::string> ReadText(Platform& p, Hwnd hwnd, std::size_t known = 0);
 // The same, "" for 0, a vanished or hung window or one without text.
 std::string GetText(Platform& p, Hwnd hwnd);
 // "5", "4", "3" or "2.5"; "3" when no client runs.

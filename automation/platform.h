@@ -1,16 +1,20 @@
-// The one seam between the automation and the window system.
+// The posting thread's half of the platform: everything the automation
+// does to the client's windows, to profile files and to the clock.
 //
-// Everything the automation does to the client's windows, to profile files
-// and to the clock goes through this interface. Win32Platform translates it
-// to user32/kernel32; a test may swap the clock and the waits, never the
-// windows. The seam carries the platform only: what the program keeps
-// between calls lives in its ChatSession. Apart from the _win32 files,
-// nothing in automation/ includes <windows.h>, so the core builds anywhere.
+// Only the thread that owns the client holds a Platform; the window's
+// thread gets the EventLoop half, so the compiler keeps it from reaching
+// the client. Win32Platform translates it to user32/kernel32; a test may
+// swap the clock and the rests, never the windows. The seam carries the
+// platform only: what the program keeps between calls lives in its
+// ChatSession. Apart from the _win32 files, nothing in automation/
+// includes <windows.h>, so the core builds anywhere.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "automation/clock.h"
 
 namespace wendrel {
 
@@ -18,9 +22,8 @@ namespace wendrel {
 using Hwnd = std::uintptr_t;
 using Hmenu = std::uintptr_t;
 
-class Platform {
+class Platform : public Clock {
  public:
-  virtual ~Platform() = default;
 
   // --- finding windows -----------------------------------------------------
   // A top-level window by class (and caption, when not null).
@@ -76,17 +79,11 @@ class Platform {
   // The folder that holds the running executable, without a trailing slash.
   virtual std::string ExeFolder() = 0;
 
-  // --- time and the event loop ---------------------------------------------
-  // Handles every pending user-interface event once, then returns.
-  virtual void DoEvents() = 0;
-  // Sleeps until an event arrives or `milliseconds` have passed, whichever
-  // is first; does not dispatch it (DoEvents does).
-  virtual void WaitForEvents(unsigned milliseconds) = 0;
-  // True once the program has been told to end: long waits give way.
-  virtual bool Quitting() = 0;
-  // A monotonic clock in milliseconds; midnight or a clock change do not
-  // move it.
-  virtual std::uint64_t NowMs() = 0;
+  // --- time ------------------------------------------------------------------
+  // Sleeps `milliseconds` between two questions to the client. The posting
+  // thread has no events to handle: it waits for the client and for
+  // closing, nothing else.
+  virtual void Rest(unsigned milliseconds) = 0;
 };
 
 }  // namespace wendrel

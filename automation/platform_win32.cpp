@@ -9,14 +9,6 @@
 namespace wendrel {
 namespace {
 
-// A pump pass handles what is waiting now; a handler that keeps posting to
-// itself must not keep one pass going for ever.
-constexpr int kMaxMessagesPerPump = 512;
-
-// Handlers run inside the waits of other handlers; this many nested pumps
-// means something re-enters without end, and the stack comes first.
-constexpr int kMaxPumpDepth = 32;
-
 // GetModuleFileNameA takes a DWORD size; 32767 characters is the longest
 // path the system has, and ANSI text may need two bytes for one of them.
 constexpr DWORD kMaxModulePath = 2 * 32768;
@@ -197,39 +189,9 @@ std::string Win32Platform::ExeFolder() {
   return path;
 }
 
-void Win32Platform::DoEvents() {
-  if (pump_depth_ >= kMaxPumpDepth) return;
-  ++pump_depth_;
-  MSG msg;
-  for (int handled = 0; handled < kMaxMessagesPerPump; ++handled) {
-    if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) break;
-    if (msg.message == WM_QUIT) {
-      // The program's own message loop must still see it and end.
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      quit_seen_ = true;
-      break;
-    }
-    if (dialog_ != nullptr && ::IsWindow(dialog_) &&
-        ::IsDialogMessageA(dialog_, &msg)) {
-      continue;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-  --pump_depth_;
-}
-
-void Win32Platform::WaitForEvents(unsigned milliseconds) {
+void Win32Platform::Rest(unsigned milliseconds) {
   // INFINITE would make this a wait without a deadline.
-  DWORD ms = std::min<DWORD>(milliseconds, INFINITE - 1);
-  if (quit_seen_) {
-    // The re-posted WM_QUIT would wake every wait at once; a loop still
-    // running while the program quits must sleep, not spin.
-    ::Sleep(std::min<DWORD>(ms, 50));
-    return;
-  }
-  ::MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT,
-                                MWMO_INPUTAVAILABLE);
+  ::Sleep(std::min<DWORD>(milliseconds, INFINITE - 1));
 }
 
 std::uint64_t Win32Platform::NowMs() { return SystemTickMs(); }

@@ -58,10 +58,6 @@ class Win32Platform : public Platform {
   SendResult Send(Hwnd hwnd, unsigned message, WPARAM wparam, LPARAM lparam,
                   SendCharset charset = SendCharset::kAnsi);
 
-  // A window whose keyboard navigation (Tab, Enter, Esc) DoEvents handles
-  // with IsDialogMessageA; nullptr for none.
-  void SetDialogWindow(HWND hwnd) { dialog_ = hwnd; }
-
   Hwnd FindWindowA(const char* cls, const char* caption) override;
   Hwnd FindWindowExA(Hwnd parent, Hwnd after, const char* cls,
                      const char* caption) override;
@@ -91,16 +87,11 @@ class Win32Platform : public Platform {
                                        const char* path) override;
   std::string ExeFolder() override;
 
-  void DoEvents() override;
-  void WaitForEvents(unsigned milliseconds) override;
-  bool Quitting() override { return quit_seen_; }
+  void Rest(unsigned milliseconds) override;
   std::uint64_t NowMs() override;
 
  private:
   unsigned send_timeout_ms_;
-  HWND dialog_ = nullptr;
-  int pump_depth_ = 0;
-  bool quit_seen_ = false;
 };
 
 }  // namespace wendrel

@@ -1,12 +1,13 @@
 #include "automation/private_room.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 
 #include "automation/chat_sender.h"
 #include "automation/client_contract.h"
 #include "automation/cp1252.h"
 #include "automation/discovery.h"
-#include "automation/pause.h"
 #include "automation/text_styles.h"
 
 namespace wendrel {
@@ -37,16 +38,6 @@ constexpr char kBannedTail[] = " \xB7 banned.";
 constexpr char kInvalidHead[] = "\xB7 zarnik  can't enter ";
 constexpr char kInvalidTail[] = " \xB7 invalid.";
 
-std::string RoomKey(const std::string& text) {
-  return LowerCase(RemoveSpaces(text));
-}
-
-void Post(Platform& p, ChatSession& chat, const std::string& line) {
-  SendChat(p, chat, BoldWordStarts(line));
-}
-
-}  // namespace
-
 std::string RemoveSpaces(const std::string& text) {
   std::string out;
   out.reserve(text.size());
@@ -56,7 +47,30 @@ std::string RemoveSpaces(const std::string& text) {
   return out;
 }
 
-bool KeywordWindow(Platform& p, const std::string& address) {
+std::string RoomKey(const std::string& text) {
+  return LowerCase(RemoveSpaces(text));
+}
+
+void Post(Platform& p, ChatSession& chat, const std::string& line) {
+  SendChat(p, chat, BoldWordStarts(line));
+}
+
+// Runs `pass` until it returns true (true), or until `limit_ms` have gone
+// by or the program is closing (false), resting `retry_ms` between passes.
+bool WaitForPass(Platform& p, const ChatSession& chat, std::uint64_t limit_ms, unsigned retry_ms,
+                 const std::function<bool()>& pass) {
+  const std::uint64_t deadline = p.NowMs() + limit_ms;
+  for (;;) {
+    if (pass()) return true;
+    const std::uint64_t now = p.NowMs();
+    if (now >= deadline || chat.closing) return false;
+    p.Rest(static_cast<unsigned>(std::min<std::uint64_t>(retry_ms, deadline - now)));
+  }
+}
+
+// The older clients take an address in the "Keyword" window, opened from
+// their toolbar.
+bool KeywordWindow(Platform& p, const ChatSession& chat, const std::string& address) {
   const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
   const Hwnd mdi = FindChild(p, frame, kMdiClientClass);
   const Hwnd toolbar = FindChild(p, frame, kToolbarClass);
@@ -80,7 +94,7 @@ bool KeywordWindow(Platform& p, const std::string& address) {
   if (mdi == 0) return false;
 
   Hwnd edit = 0;
-  const bool opened = WaitForPass(p, kKeywordWindowWaitMs, kPassPauseMs, [&] {
+  const bool opened = WaitForPass(p, chat, kKeywordWindowWaitMs, kPassPauseMs, [&] {
     const Hwnd window = FindChild(p, mdi, kChildClass, kKeywordCaption);
     edit = FindChild(p, window, kOldEditClass);
     return edit != 0;
@@ -91,9 +105,11 @@ bool KeywordWindow(Platform& p, const std::string& address) {
   return true;
 }
 
-bool Keyword(Platform& p, const std::string& address) {
+// Makes the client open an address or keyword (4 and 5: the toolbar box).
+// False when it could not be typed anywhere.
+bool Keyword(Platform& p, const ChatSession& chat, const std::string& address) {
   if (GetAolVersion(p) == kVersion25 || GetAolVersion(p) == kVersion3) {
-    return KeywordWindow(p, address);
+    return KeywordWindow(p, chat, address);
   }
   const Hwnd frame = p.FindWindowA(kFrameClass, nullptr);
   const Hwnd toolbar = FindChild(p, frame, kToolbarClass);
@@ -107,24 +123,21 @@ bool Keyword(Platform& p, const std::string& address) {
   return true;
 }
 
-void EnterPrivateRoom(Platform& p, ChatSession& chat, const std::string& room) {
-  // A press of "Enter PR" handled inside our own wait: the first entry is
-  // still under way and will post its own outcome.
-  if (chat.entering_room) return;
+}  // namespace
 
+void EnterPrivateRoom(Platform& p, ChatSession& chat, const std::string& room) {
   const std::string wanted = RoomKey(room);
   // A name of spaces alone names no room; its address would be the bare
   // prefix, and with no room open it would count as already entered.
   if (wanted.empty()) return;
   if (RoomKey(GetText(p, FindChatRoom(p))) == wanted) return;
 
-  const ScopedFlag mark(chat.entering_room);
-  if (!Keyword(p, kPrivateRoomAddress + RemoveSpaces(room))) return;
+  if (!Keyword(p, chat, kPrivateRoomAddress + RemoveSpaces(room))) return;
 
   Hwnd dialog = 0;
   Hwnd ok = 0;
   std::string text;
-  const bool answered = WaitForPass(p, kRoomWaitMs, kPassPauseMs, [&] {
+  const bool answered = WaitForPass(p, chat, kRoomWaitMs, kPassPauseMs, [&] {
     dialog = p.FindWindowA(kDialogClass, kErrorDialogCaption);
     ok = FindChild(p, dialog, kButtonClass, kOkCaption);
     const Hwnd first_static = FindChild(p, dialog, kStaticClass);

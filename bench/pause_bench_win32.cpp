@@ -1,4 +1,4 @@
-// Waits SECONDS in the program's own Pause, with the real platform layer and
+// Waits SECONDS in the program's own Pause, with the real event loop and
 // a window of its own, so that `make bench` can measure the processor time a
 // wait costs. "spin" runs the same loop with a wait that returns at once: the
 // busy-waiting loop the real one is compared with.
@@ -9,11 +9,11 @@
 #include <cstring>
 
 #include "automation/pause.h"
-#include "automation/platform_win32.h"
+#include "automation/event_loop_win32.h"
 
 namespace {
 
-class SpinningPlatform : public wendrel::Win32Platform {
+class SpinningLoop : public wendrel::Win32EventLoop {
  public:
   void WaitForEvents(unsigned) override {}
 };
@@ -31,11 +31,11 @@ int main(int argc, char** argv) {
   HWND window = CreateWindowExA(0, "Static", "pause bench", WS_OVERLAPPED, 0, 0, 100, 40,
                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!window) return 1;
-  wendrel::Win32Platform real;
-  SpinningPlatform spinning;
-  wendrel::Platform& platform = spin ? static_cast<wendrel::Platform&>(spinning) : real;
+  wendrel::Win32EventLoop real;
+  SpinningLoop spinning;
+  wendrel::EventLoop& loop = spin ? static_cast<wendrel::EventLoop&>(spinning) : real;
   const ULONGLONG start = GetTickCount64();
-  wendrel::Pause(platform, seconds);
+  wendrel::Pause(loop, seconds);
   std::printf("%.1f\n", static_cast<double>(GetTickCount64() - start) / 1000.0);
   DestroyWindow(window);
   return 0;

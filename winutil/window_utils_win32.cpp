@@ -22,8 +22,8 @@ ScreenDpi GetScreenDpi() {
   return dpi;
 }
 
-Win32SnapWindow::Win32SnapWindow(HWND hwnd, Platform& platform)
-    : hwnd_(hwnd), platform_(platform), dpi_(GetScreenDpi()) {}
+Win32SnapWindow::Win32SnapWindow(HWND hwnd, EventLoop& loop)
+    : hwnd_(hwnd), loop_(loop), dpi_(GetScreenDpi()) {}
 
 RECT Win32SnapWindow::Rect() const {
   RECT r{};
@@ -58,13 +58,13 @@ void Win32SnapWindow::SetTop(float twips) {
 float Win32SnapWindow::ScreenWidth() { return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi_.x); }
 float Win32SnapWindow::ScreenHeight() { return PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi_.y); }
 
-void Win32SnapWindow::DoEvents() { platform_.DoEvents(); }
+void Win32SnapWindow::DoEvents() { loop_.DoEvents(); }
 
 bool Win32SnapWindow::CanSlide() {
   return IsWindow(hwnd_) && IsWindowVisible(hwnd_) && !IsIconic(hwnd_);
 }
 
-bool FormDrag(HWND hwnd, Platform& platform) {
+bool FormDrag(HWND hwnd, EventLoop& loop) {
   RECT before{};
   GetWindowRect(hwnd, &before);
   ReleaseCapture();
@@ -74,7 +74,7 @@ bool FormDrag(HWND hwnd, Platform& platform) {
   RECT after{};
   GetWindowRect(hwnd, &after);
   const bool moved = after.left != before.left || after.top != before.top;
-  Win32SnapWindow window(hwnd, platform);
+  Win32SnapWindow window(hwnd, loop);
   SnapOnScreen(window);
   return moved;
 }

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "automation/platform.h"
+#include "automation/event_loop.h"
 #include "winutil/snap.h"
 
 namespace wendrel {
@@ -19,7 +19,7 @@ ScreenDpi GetScreenDpi();
 // A top-level window seen in twips, for SnapOnScreen.
 class Win32SnapWindow : public SnapWindow {
  public:
-  Win32SnapWindow(HWND hwnd, Platform& platform);
+  Win32SnapWindow(HWND hwnd, EventLoop& loop);
 
   float Left() override;
   float Top() override;
@@ -36,14 +36,14 @@ class Win32SnapWindow : public SnapWindow {
   RECT Rect() const;
 
   HWND hwnd_;
-  Platform& platform_;
+  EventLoop& loop_;
   ScreenDpi dpi_;
 };
 
 // Runs the system's mouse move of the window as if its caption had been
 // grabbed, then SnapOnScreen. Returns whether the move itself changed the
 // window's position, so a press that did not move it can count as a click.
-bool FormDrag(HWND hwnd, Platform& platform);
+bool FormDrag(HWND hwnd, EventLoop& loop);
 
 // Puts the window into the topmost group without moving or sizing it.
 void StayOnTop(HWND hwnd);

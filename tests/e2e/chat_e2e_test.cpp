@@ -18,29 +18,33 @@ const std::string kBare = "</html><font face=\"arial\" color=#><font color=#>";
 
 std::uint64_t Ms() { return GetTickCount64(); }
 
-// Lines handed over one by one (after `hand_after_ms`) to a client that
-// stops answering for a while at the given moment: each line reaches the room
-// once and in order, or is given up after the silence bound; once the
-// client answers again its box holds the user's draft byte for byte, and
-// handing over never waits on the client.
+// Two lines handed over (the first after `hand_after_ms`, the second
+// `gap_ms` later) to a client that stops answering for a while at the
+// given moment: each line reaches the room once and in order, or is given
+// up after the silence bound; once the client answers again its box holds
+// the user's draft byte for byte, and handing over never waits on the
+// client.
 TEST(ChatFaults, ClientStopsMidPostNothingOfTheUsersIsLostOrSent) {
   const struct {
     const char* name;
     const char* fault;
     unsigned hand_after_ms;
+    unsigned gap_ms;
     std::uint64_t silence_ms;
     Lines delivered;
     unsigned given_up;
   } cases[] = {
-      {"in the Enter of the first line", "--hang-on-line 1 --hang-ms 8000", 0, 60000, {"one", "two"}, 0},
-      // Reads of the box: the draft, after the line is set, before Enter,
-      // the client's own on Enter, then the read-back after Enter.
-      {"in the read-back after Enter", "--hang-on-read 5 --hang-ms 3000", 0, 60000, {"one", "two"}, 0},
-      // Sets: the test's draft; for each line the clearing, the line and
-      // the client's own clearing on Enter; then the draft back.
-      {"while the draft is put back", "--hang-on-set 8 --hang-ms 3000", 0, 60000, {"one", "two"}, 0},
-      {"before the lines are handed over", "--hang-after 300 --hang-ms 3000", 1000, 60000, {"one", "two"}, 0},
-      {"longer than the lines may wait", "--hang-after 300 --hang-ms 6000", 1000, 1000, {}, 2},
+      {"in the Enter of the first line", "--hang-on-line 1 --hang-ms 8000", 0, 0, 60000, {"one", "two"}, 0},
+      {"just after it took the first, the second handed meanwhile", "--hang-on-line 1 --hang-ms 4000", 0, 1000,
+       60000, {"one", "two"}, 0},
+      // Reads of the box: the draft, after the line is set, the client's
+      // own on Enter, then the read-back after Enter.
+      {"in the read-back after Enter", "--hang-on-read 4 --hang-ms 3000", 0, 0, 60000, {"one", "two"}, 0},
+      // Sets: the test's draft; the clearing, the line and the client's
+      // own clearing on Enter; then the draft back.
+      {"while the draft is put back", "--hang-on-set 5 --hang-ms 3000", 0, 0, 60000, {"one", "two"}, 0},
+      {"before the lines are handed over", "--hang-after 300 --hang-ms 3000", 1000, 0, 60000, {"one", "two"}, 0},
+      {"longer than the lines may wait", "--hang-after 300 --hang-ms 6000", 1000, 0, 1000, {}, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -51,12 +55,13 @@ TEST(ChatFaults, ClientStopsMidPostNothingOfTheUsersIsLostOrSent) {
     ASSERT_TRUE(SetTextOf(input, kDraft));
     ChatLimits limits;
     limits.silence_ms = c.silence_ms;
-    std::unique_ptr<ClientThread> link = ClientThread::Start(limits);
+    std::unique_ptr<ClientThread> link = ClientThread::Start(std::make_unique<Win32Platform>(), limits);
     ASSERT_TRUE(link);
     unsigned given_up = 0;
     Sleep(c.hand_after_ms);
     std::uint64_t longest_hand = 0;
     for (const char* line : {"one", "two"}) {
+      if (line != std::string("one")) Sleep(c.gap_ms);
       const std::uint64_t start = Ms();
       link->Hand([line](Platform& p, ChatSession& chat) { SendChat(p, chat, line); });
       longest_hand = std::max(longest_hand, Ms() - start);

@@ -26,6 +26,8 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
   bool Running() const;
+  // Stops or starts again its first thread, as a program that hangs.
+  void Freeze(bool frozen) const { frozen ? SuspendThread(info_.hThread) : ResumeThread(info_.hThread); }
   // Its exit code, or nothing while it still runs after `timeout_ms`.
   std::optional<DWORD> WaitForExit(unsigned timeout_ms);
 

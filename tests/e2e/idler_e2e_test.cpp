@@ -140,6 +140,41 @@ TEST(IdlerCopies, SecondCopyHandsOverAndPostsNothing) {
   EXPECT_EQ(TextOf(IdlerScene::Input()), kDraft);
 }
 
+// Started again while the copy before it is still closing (its closing
+// line sits in a box that refuses it), the program waits for that one to
+// end and then starts as usual; started beside a copy that is frozen, it
+// ends within seconds, posting nothing.
+TEST(IdlerCopies, StartedAgainWhileTheLastCopyClosesOrIsFrozen) {
+  StoredHandleScope handle(std::string("nightowl"));
+  TempDir dir;
+  ASSERT_TRUE(dir.Write("zq7.ini", kStyleSettings));
+  SimulatedClient client(dir, "--version 4 --refuse nactive.,");
+  ASSERT_TRUE(client.up());
+  const std::string exe = CopyOfIdler(dir);
+  ChildProcess first(exe, "", dir.path());
+  HWND panel = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(panel = FindWindowA(kForm1Class, kForm1Caption)); }, kWaitMs));
+  PostMessageA(panel, WM_COMMAND, kCommand3Id, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); }, kWaitMs));
+  ChildProcess second(exe, "", dir.path());
+  EXPECT_TRUE(first.WaitForExit(kWaitMs).has_value());
+  ASSERT_TRUE(client.WaitForLines(5));
+  EXPECT_TRUE(second.Running());
+  EXPECT_EQ(client.Chat(), (Lines{kBanner, kActive, kBanner, kBanner, kActive}));
+
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(FindWindowA(kForm1Class, kForm1Caption)); }, kWaitMs));
+  second.Freeze(true);
+  const std::uint64_t start = Ms();
+  ChildProcess third(exe, "", dir.path());
+  EXPECT_EQ(third.WaitForExit(kWaitMs), std::optional<DWORD>(0));
+  std::printf("[ measured ] a copy started beside a frozen one ended after %u ms\n",
+              static_cast<unsigned>(Ms() - start));
+  EXPECT_LT(Ms() - start, 5000u);
+  second.Freeze(false);
+  Sleep(500);
+  EXPECT_EQ(client.Chat().size(), 5u);
+}
+
 // The window answers at once while the client stops for 8 s, and the
 // lines of the clicks made meanwhile all reach the room, in order, once it
 // answers again.
@@ -169,31 +204,39 @@ TEST(IdlerFaults, AnswersWhileTheClientHangsAndPostsWhenItWakes) {
 }
 
 // The platform's close, or Windows ending the session, in the rollover's
-// minute of waiting or while the sign-on line sits in a box that never
-// empties. Closed, the process is gone within seconds, not after the pause
-// or after every closing line's own bound; asked to end the session, the
-// idler never refuses, posts its closing lines and returns within 5 s.
-// Either way the user's draft is back in the box.
+// minute of waiting, while the sign-on line sits in a box that never
+// empties, or while the client does not answer. Closed, the process is
+// gone within seconds, not after the pause or after every closing line's
+// own bound; asked to end the session, the idler never refuses, posts its
+// closing lines and returns within 3 s. Either way the user's draft is
+// back in the box once the client answers.
 TEST(IdlerExit, CloseAndEndSessionFinishWithinSecondsWhateverIsUnderWay) {
   const struct {
     const char* name;
     bool end_session;
     const char* faults;
+    unsigned silent_after_ms;  // the client stops answering this long after it started
     unsigned within_ms;
     std::size_t lines;
   } cases[] = {
-      {"close in the rollover pause", false, "", 4000, 9},
-      {"close with a stuck box", false, "--sticky-input", 12000, 0},
-      {"WM_ENDSESSION in the rollover pause", true, "", 5000, 9},
-      {"WM_ENDSESSION with a stuck box", true, "--sticky-input", 5000, 0},
+      {"close in the rollover pause", false, "", 0, 4000, 9},
+      {"close with a stuck box", false, "--sticky-input", 0, 12000, 0},
+      {"WM_ENDSESSION in the rollover pause", true, "", 0, 3000, 9},
+      {"WM_ENDSESSION with a stuck box", true, "--sticky-input", 0, 3000, 0},
+      {"WM_ENDSESSION with a silent client", true, "--hang-after 3000 --hang-ms 6000", 3000, 3000, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
+    const std::uint64_t client_start = Ms();
     IdlerScene scene(std::string("nightowl"), c.faults, kDraft);
     ASSERT_TRUE(scene.up());
     ASSERT_TRUE(scene.Shown());
     const HWND w = scene.idler.window();
-    if (c.lines) {
+    if (c.silent_after_ms) {
+      ASSERT_TRUE(scene.client.WaitForLines(2));
+      Sleep(static_cast<DWORD>(c.silent_after_ms + 500 - std::min<std::uint64_t>(Ms() - client_start, c.silent_after_ms)));
+    }
+    if (c.lines > 2) {
       SetTextOf(GetDlgItem(w, kLabel1Id), "58");
       scene.idler.Click(kCommand1Id);
       scene.idler.Tick();
@@ -212,8 +255,8 @@ TEST(IdlerExit, CloseAndEndSessionFinishWithinSecondsWhateverIsUnderWay) {
     EXPECT_LT(took, c.within_ms);
     const Lines chat = scene.client.Chat();
     ASSERT_EQ(chat.size(), c.lines);
-    if (c.lines) { EXPECT_EQ(Lines(chat.end() - 4, chat.end()), (Lines{kBanner, kInactive, kBanner, kInactive})); }
-    EXPECT_TRUE(WaitUntil([&] { return TextOf(IdlerScene::Input()) == kDraft; }, 3000));
+    if (c.lines > 2) { EXPECT_EQ(Lines(chat.end() - 4, chat.end()), (Lines{kBanner, kInactive, kBanner, kInactive})); }
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(IdlerScene::Input()) == kDraft; }, 6000));
   }
 }
 

@@ -1,40 +1,43 @@
 // Stand-ins for what the main window's handlers need from outside: the
 // settings store and the handle prompt, the main window as idle mode sees
-// it, and the services of one run of the program built on them.
+// it, and the services of one run of the program built on them, with the
+// program's own posting thread on a clock in the test's hands.
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/idle.h"
 #include "app/services.h"
+#include "automation/client_thread_win32.h"
 #include "automation/text_styles.h"
 #include "tests/support/support_win32.h"
 
 namespace wendrel::testing {
 
-// The link as the tests want it: each job runs at once, on the test's
-// thread and clock, so a test sees its lines in the room when the handler
-// returns. (The program's own link is a thread; its tests are end to end.)
-struct InlineLink : ClientLink {
-  explicit InlineLink(Platform& p) : platform(p) {}
-  void Hand(Job job) override {
-    if (!closed) job(platform, chat);
+// The program's posting thread, talking to the client through a platform
+// whose clock moves only when it rests; zq7.ini is looked for in `folder`.
+struct TestLink {
+  explicit TestLink(const std::string& folder, ChatLimits limits = {})
+      : link(ClientThread::Start(std::unique_ptr<Platform>(platform = new VirtualClockPlatform(folder)), limits)) {}
+  // Waits until the work handed over so far is done.
+  bool Flush() const { return link->Flush(30000); }
+  // Runs `fn` on the posting thread with its session, once the work handed
+  // over before is done.
+  template <typename Fn>
+  void Inspect(Fn fn) {
+    link->Hand([fn](Platform&, ChatSession& chat) { fn(chat); });
+    Flush();
   }
-  bool Flush(unsigned) override { return true; }
-  bool Close(unsigned) override {
-    chat.closing = closed = true;
-    return true;
-  }
-  Platform& platform;
-  ChatSession chat;
-  bool closed = false;
+  VirtualClockPlatform* platform;  // the link's own
+  std::unique_ptr<ClientThread> link;
 };
 
 // The store holds `handle`; the prompt answers from `script`, one answer a
-// call, and cancels once it is used up. The clock is in the test's hands,
+// call, and cancels once it is used up. The clocks are in the test's hands,
 // and the folder has no zq7.ini.
 struct TestServices : HandleStore, HandlePrompt {
   TestServices(std::string stored, std::vector<std::string> answers)
@@ -51,32 +54,60 @@ struct TestServices : HandleStore, HandlePrompt {
   ~TestServices() override {
     for (MSG m; PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
   }
+  bool Flush() const { return posting.Flush(); }
 
   std::string handle;
   std::vector<std::string> script, asked;  // asked: "text|title" of every call
   TempDir dir;
-  VirtualClockPlatform platform{dir.path()};
-  InlineLink link{platform};
-  ChatSession& chat = link.chat;
-  AppServices services{platform, *this, *this, link};
+  VirtualEventLoop loop;
+  TestLink posting{dir.path()};
+  AppServices services{loop, *this, *this, *posting.link};
 };
 
 using Counts = std::array<std::string, 3>;  // days, hours, minutes
 
-// Three captions and a timer flag.
+// Three captions and a timer flag. The timer ticks on the test's event
+// loop once a minute from when it was enabled or restarted.
 struct CounterForm : IdleForm {
   explicit CounterForm(Counts counts) : captions(std::move(counts)) {}
   std::string CounterText(Counter c) override { return captions[static_cast<int>(c)]; }
   void SetCounterText(Counter c, const std::string& text) override { captions[static_cast<int>(c)] = text; }
   // Enabling a running timer would start its minute over.
-  void EnableTimer(bool on) override { restarts += on && timer; timer = on; }
+  void EnableTimer(bool on) override {
+    restarts += on && timer;
+    if (on && !timer) Schedule();
+    timer = on;
+  }
   bool TimerEnabled() override { return timer; }
+  void RestartTimer() override {
+    ++restarted;
+    Schedule();
+  }
   void StayOnTop() override { ++on_top; }
   bool& TickInProgress() override { return ticking; }
 
+  // The timer's ticks run `on_tick` on `loop`, as WM_TIMER would.
+  void Tick(VirtualEventLoop& on, std::function<void()> fn) {
+    loop = &on;
+    on_tick = std::move(fn);
+  }
+  void Schedule() {
+    if (!loop) return;
+    const unsigned generation = ++minute;
+    loop->After(60000, [this, generation] { Fire(generation); });
+  }
+  void Fire(unsigned generation) {
+    if (generation != minute || !timer) return;
+    loop->After(60000, [this, generation] { Fire(generation); });
+    on_tick();
+  }
+
   Counts captions;
   bool timer = false, ticking = false;
-  int restarts = 0, on_top = 0;
+  int restarts = 0, restarted = 0, on_top = 0;
+  VirtualEventLoop* loop = nullptr;
+  std::function<void()> on_tick;
+  unsigned minute = 0;
 };
 
 // Lines as a newer client's room takes them with no zq7.ini: bold word

@@ -14,7 +14,7 @@ constexpr unsigned kPollMs = 10;
 constexpr unsigned kStartTimeoutMs = 10000;
 
 // This thread's messages, as the program's own pump handles them.
-void PumpOnce() { Win32Platform().DoEvents(); }
+void PumpOnce() { Win32EventLoop().DoEvents(); }
 
 }  // namespace
 
@@ -46,6 +46,22 @@ bool TempDir::Write(const std::string& name, const std::string& bytes) const {
 }
 
 std::vector<std::string> Transcript::Payloads(const std::string& tag) const {
+  std::vector<std::string> out;
+  for (Record& r : Records())
+    if (r.tag == tag) out.push_back(std::move(r.payload));
+  return out;
+}
+
+std::vector<std::string> Transcript::Typing() const {
+  std::vector<std::string> out;
+  for (const Record& r : Records()) {
+    if (r.tag == "set") out.push_back("set " + r.payload);
+    if (r.tag == "enter") out.push_back("enter");
+  }
+  return out;
+}
+
+std::vector<Transcript::Record> Transcript::Records() const {
   // Opened with full sharing: the client keeps appending to it.
   HANDLE f = CreateFileA(path_.c_str(), GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -58,18 +74,18 @@ std::vector<std::string> Transcript::Payloads(const std::string& tag) const {
   if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
   // "TAG<tab>PAYLOAD<newline>", with "\\", "\n" and "\r" escaped; a last
   // line without its newline is still being written.
-  std::vector<std::string> out;
+  std::vector<Record> out;
   for (std::size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos;
        start = end + 1) {
     const std::size_t tab = bytes.find('\t', start);
-    if (tab >= end || bytes.compare(start, tab - start, tag) != 0) continue;
+    if (tab >= end) continue;
     std::string payload;
     for (std::size_t i = tab + 1; i < end; ++i) {
       char c = bytes[i];
       if (c == '\\' && i + 1 < end) c = bytes[++i] == 'n' ? '\n' : bytes[i] == 'r' ? '\r' : bytes[i];
       payload += c;
     }
-    out.push_back(std::move(payload));
+    out.push_back({bytes.substr(start, tab - start), std::move(payload)});
   }
   return out;
 }
@@ -139,14 +155,34 @@ DWORD WINAPI SimThread::Run(void* param) {
   return client ? clientsim::PumpClient(*client) : 1;
 }
 
-void VirtualClockPlatform::WaitForEvents(unsigned milliseconds) {
+void VirtualClockPlatform::Rest(unsigned milliseconds) {
   waits_.push_back(milliseconds);
-  Win32Platform::WaitForEvents(std::min(milliseconds, 1u));
+  // Long enough for the other threads to run.
+  Sleep(std::min(milliseconds, 1u));
   now_ms_ += milliseconds;
 }
 
-void VirtualClockPlatform::DoEvents() {
-  Win32Platform::DoEvents();
+void VirtualEventLoop::WaitForEvents(unsigned milliseconds) {
+  waits_.push_back(milliseconds);
+  Win32EventLoop::WaitForEvents(std::min(milliseconds, 1u));
+  // A scheduled event wakes the wait as a message would.
+  std::uint64_t until = now_ms_ + milliseconds;
+  for (const Scheduled& s : scheduled_) until = std::min(until, std::max(s.at, now_ms_));
+  now_ms_ = until;
+}
+
+void VirtualEventLoop::RunUntil(std::uint64_t at) {
+  for (;;) {
+    std::uint64_t next = at;
+    for (const Scheduled& s : scheduled_) next = std::min(next, s.at);
+    now_ms_ = std::max(now_ms_, next);
+    if (next >= at) return;
+    DoEvents();
+  }
+}
+
+void VirtualEventLoop::DoEvents() {
+  Win32EventLoop::DoEvents();
   // Taken out before it runs: it may schedule more, or wait itself.
   for (auto it = scheduled_.begin(); it != scheduled_.end(); ++it) {
     if (it->at > now_ms_) continue;
@@ -157,7 +193,7 @@ void VirtualClockPlatform::DoEvents() {
   }
 }
 
-void VirtualClockPlatform::After(std::uint64_t delay_ms, std::function<void()> fn) {
+void VirtualEventLoop::After(std::uint64_t delay_ms, std::function<void()> fn) {
   scheduled_.push_back({now_ms_ + delay_ms, std::move(fn)});
 }
 

@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include <atomic>
+
 #include "automation/discovery.h"
+#include "automation/event_loop_win32.h"
 #include "automation/platform_win32.h"
 
 namespace wendrel::testing {
@@ -38,9 +41,16 @@ class Transcript {
   const std::string& path() const { return path_; }
   // The payloads of every complete record with this tag, in order.
   std::vector<std::string> Payloads(const std::string& tag) const;
+  // What was done to the rooms' input boxes, in order: "set TEXT" for each
+  // text set from outside, "enter" for each Enter.
+  std::vector<std::string> Typing() const;
   bool WaitFor(const std::string& tag, std::size_t count, unsigned timeout_ms) const;
 
  private:
+  struct Record {
+    std::string tag, payload;
+  };
+  std::vector<Record> Records() const;
   std::string path_;
 };
 
@@ -89,13 +99,29 @@ class SimThread {
 };
 
 // The real platform layer, windows and all, whose clock moves only when the
-// code under test waits: a wait of n ms takes at most a real millisecond,
+// code under test rests: a rest of n ms takes at most a real millisecond,
 // so that other threads run, and moves the clock by n. zq7.ini is looked
-// for in `folder`.
+// for in `folder`. For the posting thread: the clock may be read from the
+// test's thread too.
 class VirtualClockPlatform : public Win32Platform {
  public:
   explicit VirtualClockPlatform(std::string folder) : folder_(std::move(folder)) {}
   std::string ExeFolder() override { return folder_; }
+  std::uint64_t NowMs() override { return now_ms_; }
+  void Rest(unsigned milliseconds) override;
+  // The length asked for by every rest, in order.
+  const std::vector<unsigned>& Waits() const { return waits_; }
+
+ private:
+  std::string folder_;
+  std::atomic<std::uint64_t> now_ms_{1000000};
+  std::vector<unsigned> waits_;
+};
+
+// The window thread's real event loop with the same kind of clock, and
+// events the test schedules on it.
+class VirtualEventLoop : public Win32EventLoop {
+ public:
   std::uint64_t NowMs() override { return now_ms_; }
   void WaitForEvents(unsigned milliseconds) override;
   // Real events first, then what the test scheduled and is due by now.
@@ -104,11 +130,12 @@ class VirtualClockPlatform : public Win32Platform {
   // Runs `fn` inside the first DoEvents at or after `delay_ms` from now, as
   // a click or a tick would run inside a wait of the code under test.
   void After(std::uint64_t delay_ms, std::function<void()> fn);
+  // Runs what is scheduled, each at its time, until the clock reads `at`.
+  void RunUntil(std::uint64_t at);
   // The length asked for by every wait, in order.
   const std::vector<unsigned>& Waits() const { return waits_; }
 
  private:
-  std::string folder_;
   struct Scheduled {
     std::uint64_t at;
     std::function<void()> fn;

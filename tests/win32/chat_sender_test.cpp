@@ -71,29 +71,5 @@ TEST(SendChat, StylesTypesAndGivesTheDraftBack) {
   }
 }
 
-// A tick handled inside the Enter loop hands over lines: they wait their
-// turn and follow in order, and the user's typing comes back after the last.
-TEST(SendChat, LinesHandedOverDuringTheEnterLoopFollowInOrder) {
-  TempDir dir;
-  ASSERT_TRUE(dir.Write("zq7.ini", kIni));
-  SimThread sim({"--version", "3", "--take-every", "2"});
-  ASSERT_TRUE(sim);
-  const HWND input = InputOf(ClientChildren().at(0));
-  ASSERT_TRUE(SetTextOf(input, kDraft));
-  VirtualClockPlatform p(dir.path());
-  ChatSession chat;
-  std::string box_inside = "not run";
-  p.After(5, [&] {
-    SendChat(p, chat, "second");
-    SendChat(p, chat, "third");
-    box_inside = TextOf(input);
-  });
-  SendChat(p, chat, "first");
-  EXPECT_EQ(box_inside, "--first");
-  EXPECT_EQ(sim.Chat(), (Lines{"--first", "--second", "--third"}));
-  EXPECT_EQ(TextOf(input), kDraft);
-  EXPECT_FALSE(chat.typing || chat.draft_box != 0 || !chat.pending.empty());
-}
-
 }  // namespace
 }  // namespace wendrel::testing

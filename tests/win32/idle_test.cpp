@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <functional>
+#include <cstdlib>
 
 #include "automation/pause.h"
 #include "tests/support/app_doubles.h"
@@ -23,11 +23,6 @@ std::string Final(const std::string& time) { return "\xB7 nightowl: was idle for
 Lines operator+(Lines a, const Lines& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
-}
-
-// Runs `fn` in the rollover's pause, the first DoEvents outside a post.
-void InPause(TestServices& s, std::function<void()> fn) {
-  s.platform.After(0, [&s, fn] { s.chat.typing ? InPause(s, fn) : fn(); });
 }
 
 using Handler = void (*)(AppServices&, IdleForm&);
@@ -73,27 +68,54 @@ TEST(Idle, HandlersPostCountAndRollOver) {
     TestServices s(c.handle, c.answers);
     CounterForm form(c.before);
     form.timer = c.run != StartIdle && c.run != OnTwice;
-    if (c.in_pause) InPause(s, [&] { c.in_pause(s.services, form); });
+    // The handlers themselves never run a DoEvents outside the pause.
+    if (c.in_pause) s.loop.After(0, [&] { c.in_pause(s.services, form); });
     c.run(s.services, form);
+    ASSERT_TRUE(s.Flush());
     EXPECT_EQ(sim.Chat(), InRoom(c.want));
     EXPECT_EQ(form.captions, c.after);
     EXPECT_EQ(form.timer, c.run != StopIdle && c.in_pause != StopIdle);
-    EXPECT_EQ(form.restarts, 0) << "the countdown started over";
+    EXPECT_EQ(form.restarts, 0) << "Idle On started the countdown over";
+    const bool rolled_over = c.pause && (!c.in_pause || c.in_pause == IdleTick);
+    EXPECT_EQ(form.restarted, rolled_over ? 1 : 0) << "the minute starts over after the rollover";
     EXPECT_EQ(form.on_top, c.run == IdleTick ? 1 : 0);
-    EXPECT_EQ(s.platform.Waits(), std::vector<unsigned>(c.pause, 60000));
+    EXPECT_EQ(s.loop.Waits(), std::vector<unsigned>(c.pause, 60000));
     EXPECT_EQ(s.asked, Lines(*c.handle ? 0 : 1, "please enter your handle in the text field below|wendrel idler"));
     EXPECT_EQ(s.handle, *c.handle || c.answers.empty() ? c.handle : c.answers[0]);
   }
 }
 
-// No client runs, so posting costs next to nothing; the bytes are above.
-TEST(Idle, ADayIs24HoursOf59TicksAndAPause) {
-  TestServices s("nightowl", {});
-  CounterForm form({"0", "0", "0"});
-  form.timer = true;
-  for (int tick = 0; tick < 24 * 59; ++tick) IdleTick(s.services, form);
-  EXPECT_EQ(form.captions, (Counts{"1", "0", "0"}));
-  EXPECT_EQ(s.platform.Waits(), std::vector<unsigned>(24, 60000));
+// A day of the timer's ticks, Idle On clicked at various moments into a
+// second: every tick that counts shows the time idle mode has run, so the
+// tick after a rollover comes a minute after its pair, never at once. The
+// rollover's pause lasts 59.5 to 60.5 s, so the count may lag by half a
+// second an hour. No client runs, so posting costs next to nothing; the
+// bytes are above.
+TEST(Idle, ADayOfTicksCountsOneMinuteATick) {
+  for (const std::uint64_t into_second : {0, 250, 499, 500, 750}) {
+    SCOPED_TRACE(into_second);
+    TestServices s("nightowl", {});
+    CounterForm form({"0", "0", "0"});
+    s.loop.Advance(1000 - s.loop.NowMs() % 1000 + into_second);
+    const std::uint64_t start = s.loop.NowMs();
+    int ticks = 0, off = 0;
+    form.Tick(s.loop, [&] {
+      if (form.ticking) return IdleTick(s.services, form);  // dropped
+      IdleTick(s.services, form);
+      ++ticks;
+      const auto count = [&](Counter c) { return std::stoll(form.CounterText(c)); };
+      const std::int64_t minutes = count(Counter::kDays) * 1440 + count(Counter::kHours) * 60 + count(Counter::kMinutes);
+      const std::int64_t ran = static_cast<std::int64_t>(s.loop.NowMs() - start);
+      off += std::llabs(ran - minutes * 60000) >= 30000;
+    });
+    StartIdle(s.services, form);
+    s.loop.RunUntil(start + 24 * 3600000ull + 30000);
+    EXPECT_EQ(ticks, 24 * 59);
+    EXPECT_EQ(off, 0) << "ticks that showed a minute more or less than had passed";
+    EXPECT_EQ(form.captions, (Counts{"1", "0", "0"}));
+    EXPECT_EQ(form.restarted, 24);
+    EXPECT_TRUE(s.Flush());
+  }
 }
 
 // n seconds from the start rounded to the nearest second, in one wait while
@@ -103,9 +125,8 @@ TEST(Pause, LastsNSecondsFromTheRoundedStart) {
   const struct { int seconds; unsigned start_ms, want_ms; } cases[] = {  // start: into the clock's second
       {60, 0, 60000}, {60, 499, 59501}, {60, 500, 60500}, {60, 999, 60001}, {1, 200, 800}, {1, 700, 1300},
       {0, 700, 0}, {-1, 700, 0}, {INT_MIN, 700, 0}};
-  TempDir dir;
   for (const auto& c : cases) {
-    VirtualClockPlatform p(dir.path());
+    VirtualEventLoop p;
     p.Advance(1000 - p.NowMs() % 1000 + c.start_ms);
     bool handled = false;
     p.After(0, [&] { handled = true; });
@@ -113,7 +134,7 @@ TEST(Pause, LastsNSecondsFromTheRoundedStart) {
     EXPECT_EQ(p.Waits(), std::vector<unsigned>(c.want_ms ? 1 : 0, c.want_ms)) << c.seconds << " s at " << c.start_ms;
     EXPECT_EQ(handled, c.want_ms > 0) << c.seconds << " s";
   }
-  VirtualClockPlatform p(dir.path());
+  VirtualEventLoop p;
   const std::uint64_t begin = p.NowMs();
   Pause(p, INT_MAX);
   EXPECT_EQ(p.NowMs() - begin, INT_MAX * 1000ull) << "longer than one wait can take";

@@ -1,5 +1,5 @@
 // What only the real window system shows about the platform layer: sends
-// to windows that hang or are not there, and the pump's limits. Reading,
+// to windows that hang or are not there, and the event loop's limits. Reading,
 // setting and menus are the automation tests' daily bread.
 #include "automation/platform_win32.h"
 
@@ -9,6 +9,8 @@
 #include <atomic>
 #include <functional>
 #include <thread>
+
+#include "automation/event_loop_win32.h"
 
 namespace wendrel {
 namespace {
@@ -50,6 +52,7 @@ class RealPlatform : public ::testing::Test {
   void Post() { PostMessageA(probe_, WM_APP, 0, 0); }
 
   Win32Platform p_;
+  Win32EventLoop loop_;
   HWND probe_ = CreateWindowExA(0, "Static", "probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   int seen_ = 0;
   std::function<void()> on_app_;
@@ -125,8 +128,8 @@ TEST_F(RealPlatform, GoneZeroAndBroadcastHandlesReadAsAbsent) {
 TEST_F(RealPlatform, DoEventsDispatchesAllThatWaitsAndLeavesQuitForTheLoop) {
   for (int i = 0; i < 3; ++i) Post();
   PostQuitMessage(7);
-  p_.DoEvents();
-  p_.DoEvents();
+  loop_.DoEvents();
+  loop_.DoEvents();
   EXPECT_EQ(seen_, 3);
   MSG msg;
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
@@ -139,14 +142,14 @@ TEST_F(RealPlatform, DoEventsDispatchesAllThatWaitsAndLeavesQuitForTheLoop) {
   PostQuitMessage(7);
   const ULONGLONG start = GetTickCount64();
   int passes = 0;
-  for (; MsSince(start) < 200 && passes < 1000; ++passes) p_.WaitForEvents(1000);
+  for (; MsSince(start) < 200 && passes < 1000; ++passes) loop_.WaitForEvents(1000);
   EXPECT_LE(passes, 10);
 }
 
 TEST_F(RealPlatform, DoEventsEndsWhenAHandlerKeepsPosting) {
   on_app_ = [this] { Post(); };
   Post();
-  p_.DoEvents();
+  loop_.DoEvents();
   EXPECT_LE(seen_, 1000);
 }
 
@@ -157,11 +160,11 @@ TEST_F(RealPlatform, DoEventsNestsOnlySoDeep) {
   on_app_ = [&] {
     deepest = std::max(deepest, ++depth);
     if (seen_ < 1000) Post();
-    p_.DoEvents();
+    loop_.DoEvents();
     --depth;
   };
   Post();
-  p_.DoEvents();
+  loop_.DoEvents();
   EXPECT_GE(deepest, 2);
   EXPECT_LE(deepest, 64);
 }
@@ -172,7 +175,7 @@ TEST_F(RealPlatform, DoEventsGivesKeysToTheDialogWindowOnlyOnceRegistered) {
     SCOPED_TRACE(registered ? "registered" : "not registered");
     bool ok = false;
     g_handler = [&](UINT message, WPARAM w) { ok = ok || (message == WM_COMMAND && LOWORD(w) == IDOK); };
-    Win32Platform p;
+    Win32EventLoop p;
     p.SetDialogWindow(registered ? probe_ : nullptr);
     PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
     p.DoEvents();
@@ -182,7 +185,7 @@ TEST_F(RealPlatform, DoEventsGivesKeysToTheDialogWindowOnlyOnceRegistered) {
 
 TEST_F(RealPlatform, WaitForEventsSleepsUntilAMessageOrTheTimeOut) {
   ULONGLONG start = GetTickCount64();
-  p_.WaitForEvents(200);
+  loop_.WaitForEvents(200);
   EXPECT_GE(MsSince(start), 150u);
   EXPECT_LE(MsSince(start), 1500u);
   // Already looked at but not yet handled: still waiting input.
@@ -190,7 +193,7 @@ TEST_F(RealPlatform, WaitForEventsSleepsUntilAMessageOrTheTimeOut) {
   MSG msg;
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
   start = GetTickCount64();
-  p_.WaitForEvents(3000);
+  loop_.WaitForEvents(3000);
   EXPECT_LE(MsSince(start), 500u);
 }
 

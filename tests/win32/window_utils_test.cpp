@@ -14,8 +14,8 @@ TEST(Win32SnapWindow, SnapsBackOnScreen) {
   const long right = GetSystemMetrics(SM_CXSCREEN), bottom = GetSystemMetrics(SM_CYSCREEN);
   HWND hwnd = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, right - 100, bottom - 100, 153, 129, nullptr,
                               nullptr, GetModuleHandleA(nullptr), nullptr);
-  Win32Platform platform;
-  Win32SnapWindow window(hwnd, platform);
+  Win32EventLoop loop;
+  Win32SnapWindow window(hwnd, loop);
   SnapOnScreen(window);
   RECT r{};
   GetWindowRect(hwnd, &r);

@@ -1,0 +1,175 @@
+// The program's own posting thread, on a clock in the test's hands, beside
+// the simulated client on a thread of its own: what reaches the input box,
+// in what order, and how lines end when the program closes.
+#include "automation/client_thread_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "automation/chat_sender.h"
+#include "automation/private_room.h"
+#include "automation/text_styles.h"
+#include "tests/support/app_doubles.h"
+
+namespace wendrel::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The user's own unsent typing, a Windows-1252 letter and a trailing space
+// in it: it must come back byte for byte.
+const std::string kDraft = "half typ\xE9" "d ";
+const std::string kBare = "</html><font face=\"arial\" color=#><font color=#>";
+
+ClientLink::Job Line(const std::string& text) {
+  return [text](Platform& p, ChatSession& chat) { SendChat(p, chat, text); };
+}
+
+// The user presses a key between two lines.
+ClientLink::Job Key(HWND input, const std::string& text) {
+  return [input, text](Platform&, ChatSession&) { SetTextOf(input, text); };
+}
+
+// What the box must receive for `line` over `draft`: it is read, emptied,
+// given the line, Enter is pressed until the client takes it, and the
+// draft goes back.
+Lines Typed(const std::string& line, const std::string& draft, int enters = 1) {
+  Lines typed{"set ", "set " + line};
+  typed.insert(typed.end(), enters, "enter");
+  typed.push_back("set " + draft);
+  return typed;
+}
+// Each text's length and its first bytes.
+std::string Summary(const Lines& lines) {
+  std::string out;
+  for (const std::string& l : lines) out += std::to_string(l.size()) + ":" + l.substr(0, 60) + "\n";
+  return out;
+}
+
+Lines operator+(Lines a, const Lines& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// A pair of lines handed over at once, on each route: each line reads the
+// box afresh, so a key pressed between them stays, and a line is recognised
+// in the box however long it is.
+TEST(ClientThread, EveryLineIsTypedAsDesigned) {
+  const std::string big(100 * 1024, 'h');
+  const struct {
+    const char* name;
+    Lines args;
+    Lines lines;  // handed over; "" stands for the key pressed between
+    Lines chat, typed;
+  } cases[] = {
+      {"5", {"--version", "5"}, {"one", "two"}, {kBare + "one", kBare + "two"},
+       Typed(kBare + "one", kDraft) + Typed(kBare + "two", kDraft)},
+      {"4", {"--version", "4"}, {"one", "two"}, {kBare + "one", kBare + "two"},
+       Typed(kBare + "one", kDraft) + Typed(kBare + "two", kDraft)},
+      {"3, taken on the second Enter", {"--version", "3", "--take-every", "2"}, {"one", "two"}, {"one", "two"},
+       Typed("one", kDraft, 2) + Typed("two", kDraft, 2)},
+      {"2.5", {"--version", "2.5"}, {"one", "two"}, {"one", "two"}, Typed("one", kDraft) + Typed("two", kDraft)},
+      {"a key pressed between the lines", {"--version", "4"}, {"one", "", "two"}, {kBare + "one", kBare + "two"},
+       Typed(kBare + "one", kDraft) + Lines{"set " + kDraft + "x"} + Typed(kBare + "two", kDraft + "x")},
+      {"a line of 100 KB", {"--version", "5"}, {big, "two"}, {kBare + big, kBare + "two"},
+       Typed(kBare + big, kDraft) + Typed(kBare + "two", kDraft)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimThread sim(c.args);
+    ASSERT_TRUE(sim);
+    const HWND input = InputOf(ClientChildren().at(0));
+    ASSERT_TRUE(SetTextOf(input, kDraft));
+    TempDir dir;
+    TestLink posting(dir.path());
+    for (const std::string& line : c.lines) posting.link->Hand(line.empty() ? Key(input, kDraft + "x") : Line(line));
+    ASSERT_TRUE(posting.Flush());
+    // Compared without printing: a line may be 100 KB long.
+    const Lines chat = sim.Chat();
+    EXPECT_TRUE(chat == c.chat) << Summary(chat);
+    const Lines typed = sim.transcript().Typing();
+    ASSERT_FALSE(typed.empty());
+    EXPECT_TRUE(Lines(typed.begin() + 1, typed.end()) == c.typed) << Summary(typed);
+    EXPECT_EQ(TextOf(input), c.lines.size() == 3 ? kDraft + "x" : kDraft);
+  }
+}
+
+// Each job runs to its end before the next: a room entry handed over while
+// a line is typed waits for it, a second one meanwhile is the same wish
+// again, and the line after goes to the room the entry opened.
+TEST(ClientThread, RoomEntryWaitsForTheLineTypedBeforeIt) {
+  SimThread sim({"--version", "4", "--take-every", "3"});
+  ASSERT_TRUE(sim);
+  TempDir dir;
+  TestLink posting(dir.path());
+  const auto entry = [](const char* room) {
+    return [room](Platform& p, ChatSession& chat) { EnterPrivateRoom(p, chat, room); };
+  };
+  posting.link->Hand(Line("before"));
+  posting.link->HandRoomEntry(entry("Back Room"));
+  posting.link->HandRoomEntry(entry("Other Room"));
+  posting.link->Hand(Line("after"));
+  ASSERT_TRUE(posting.Flush());
+  EXPECT_EQ(sim.Chat(), (Lines{kBare + "before", kBare + BoldWordStarts("\xB7 zarnik has entered."), kBare + "after"}));
+  EXPECT_EQ(sim.transcript().Payloads("keyword"), Lines{"aol://2719:2-2-BackRoom "});
+  EXPECT_EQ(sim.transcript().Payloads("room-opened").size(), 1u);
+  unsigned given_up = 99;
+  posting.Inspect([&](ChatSession& chat) { given_up = chat.given_up; });
+  EXPECT_EQ(given_up, 0u);
+  // The entry is over: the next press is a new wish.
+  posting.link->HandRoomEntry(entry("Third Room"));
+  ASSERT_TRUE(posting.Flush());
+  EXPECT_EQ(sim.transcript().Payloads("keyword").size(), 2u);
+}
+
+// The closing lines give up at once only after one of them has: a line
+// given up earlier says nothing of a client that answers again, while a
+// box that is stuck as the program closes costs the closing bound once.
+TEST(ClientThread, ClosingLinesGiveUpOnlyAfterAClosingLineHas) {
+  const struct {
+    const char* name;
+    Lines args;
+    bool earlier;  // a line the client refuses is handed over and given up first
+    Lines chat;
+    unsigned given_up;
+    unsigned closing_rests_ms;  // what the closing lines waited, in all
+  } cases[] = {
+      {"a line given up before", {"--version", "4", "--refuse", "stuck"}, true,
+       {kBare + "banner", kBare + "unactive"}, 1, 0},
+      {"a box stuck at closing", {"--version", "4", "--sticky-input"}, false, {}, 2, 3000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimThread sim(c.args);
+    ASSERT_TRUE(sim);
+    const HWND input = InputOf(ClientChildren().at(0));
+    ASSERT_TRUE(SetTextOf(input, kDraft));
+    TempDir dir;
+    TestLink posting(dir.path());
+    if (c.earlier) {
+      posting.link->Hand(Line("stuck"));
+      ASSERT_TRUE(posting.Flush());
+    }
+    // Held until the program closes, so that the pair are closing lines.
+    ChatSession* session = nullptr;
+    std::size_t rests_before = 0;
+    posting.link->Hand([&](Platform&, ChatSession& chat) {
+      for (int i = 0; i < 5000 && !chat.closing; ++i) Sleep(1);
+      session = &chat;
+      rests_before = posting.platform->Waits().size();
+    });
+    posting.link->Hand(Line("banner"));
+    posting.link->Hand(Line("unactive"));
+    ASSERT_TRUE(posting.link->Close(12000));
+    ASSERT_TRUE(session);
+    EXPECT_EQ(sim.Chat(), c.chat);
+    EXPECT_EQ(session->given_up, c.given_up);
+    const std::vector<unsigned>& rests = posting.platform->Waits();
+    EXPECT_EQ(std::accumulate(rests.begin() + rests_before, rests.end(), 0u), c.closing_rests_ms);
+    EXPECT_EQ(TextOf(input), kDraft);
+  }
+}
+
+}  // namespace
+}  // namespace wendrel::testing
