@@ -8,7 +8,7 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${WENDREL_BUILD:-$top/build/windows}
 export WENDREL_WINE_DRIVER=null
 export WENDREL_WINEPREFIX=${WENDREL_WINEPREFIX:-$top/build/wine-bench-null}
-source "$top/tests/e2e/wine-env.sh"
+source "$top/scripts/wine-env.sh"
 e2e=$build/tests/e2e/wendrel_e2e.exe
 [ -f "$e2e" ] || { echo "missing $e2e: build the windows preset first (make windows)" >&2; exit 1; }
 
