@@ -60,5 +60,5 @@ bench: windows win32
 	bench/faults.sh
 
 clean:
-	-tests/e2e/wine-ctl.sh down >/dev/null 2>&1
+	-scripts/wine-ctl.sh down >/dev/null 2>&1
 	rm -rf build

@@ -15,7 +15,7 @@ e2e=$build/tests/e2e/wendrel_e2e.exe
 # Runs the e2e cases named by $2 in the prefix $1 and prints what they measured.
 run_in_prefix() (
   export WENDREL_WINEPREFIX=$1
-  source "$top/tests/e2e/wine-env.sh"
+  source "$top/scripts/wine-env.sh"
   wendrel_wine_ensure_prefix
   trap 'wendrel_wine_stop' EXIT
   out=$("$WENDREL_WINE64" "$e2e" --gtest_filter="$2" </dev/null 2>/dev/null | tr -d '\r')

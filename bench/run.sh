@@ -31,7 +31,7 @@ if [ "${SIZES_ONLY:-}" = 1 ]; then
 fi
 export WENDREL_WINE_DRIVER=null
 export WENDREL_WINEPREFIX=${WENDREL_WINEPREFIX:-$top/build/wine-bench-null}
-source "$top/tests/e2e/wine-env.sh"
+source "$top/scripts/wine-env.sh"
 
 sim_exe=$build/tools/clientsim/clientsim.exe
 driver_exe=$build/tools/demo-driver/demo-driver.exe

@@ -5,7 +5,7 @@
 # cross-compiling emulator.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-source "$top/tests/e2e/wine-env.sh"
+source "$top/scripts/wine-env.sh"
 wendrel_wine_ensure_prefix
 case "${1:-}" in
   --64) shift; exec "$WENDREL_WINE64" "$@" ;;

@@ -24,7 +24,7 @@ build=$top/build/windows
 demo=$top/build/demo
 export WENDREL_WINE_DRIVER=x11
 export WENDREL_WINEPREFIX=$top/build/wine-demo-x11
-source "$top/tests/e2e/wine-env.sh"
+source "$top/scripts/wine-env.sh"
 if "$top/scripts/can-run-32bit.sh" && [ -x "$WENDREL_WINE32" ]; then
   bits=32 idler_build=$top/build/win32 idler_wine=$WENDREL_WINE32
   bits_note="the 32-bit idler (this machine runs 32-bit code)"

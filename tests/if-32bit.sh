@@ -15,7 +15,7 @@ if ! "$top/scripts/can-run-32bit.sh"; then
   echo "$name skipped: $reason" >>"$notes"
   exit 77
 fi
-source "$top/tests/e2e/wine-env.sh"
+source "$top/scripts/wine-env.sh"
 if [ ! -x "$WENDREL_WINE32" ]; then
   echo "this machine runs 32-bit code, but the 32-bit Wine is missing: run scripts/install-deps.sh" >&2
   exit 1

@@ -8,7 +8,7 @@
 set -euo pipefail
 build=$1 built_exe=$2 driver=$3 contents_only=${4:-}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-source "$here/../e2e/wine-env.sh"
+source "$here/../../scripts/wine-env.sh"
 die() { echo "FAIL: $*" >&2; exit 1; }
 
 objdump=x86_64-w64-mingw32-objdump

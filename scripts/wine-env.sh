@@ -4,7 +4,7 @@
 #   WENDREL_WINE_DRIVER  null (default: no X server needed) or x11
 #   WENDREL_WINEPREFIX   overrides the prefix folder
 
-_wendrel_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+_wendrel_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 : "${WENDREL_WINE_DRIVER:=null}"
 export WINEPREFIX="${WENDREL_WINEPREFIX:-$_wendrel_top/build/wine-$WENDREL_WINE_DRIVER}"
 export WINEDEBUG=-all
