@@ -9,7 +9,8 @@
 // terminate handler prints a message a window program cannot show, and
 // drags in the name demangler to write it. Together they come to some
 // 100 KB of the 32-bit program. If the program ever catches an exception
-// of the library, this file must go.
+// of the library, this file must go, and the 32-bit build's
+// -fno-exceptions with it.
 #include <cstdlib>
 #include <exception>
 #include <string>

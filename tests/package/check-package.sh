@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # usage: check-package.sh BUILD_DIR BUILT_EXE DEMO_DRIVER_EXE [--contents-only]
 # Packs the build with CPack into a temporary folder, unpacks the ZIP with
-# CMake and checks its files and the program in it: its machine type, icon,
-# version block and the XP check. Then, unless --contents-only, starts the
-# unpacked program under Wine, with the loader of its width and a stored
-# handle, and closes it. The handle stored before is put back.
+# CMake and checks its files and the program in it: its machine type, size,
+# icon, version block, manifest and the XP check. Then, unless
+# --contents-only, starts the unpacked program under Wine, with the loader of
+# its width and a stored handle, and closes it. The handle stored before is
+# put back.
 set -euo pipefail
 build=$1 built_exe=$2 driver=$3 contents_only=${4:-}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -36,12 +37,16 @@ exe=$dir/wendrel-idler.exe
 cmp -s "$exe" "$built_exe" || die "the packed program is not the one just built"
 grep -q '^\[zq7\]' "$dir/zq7-sample.ini" || die "zq7-sample.ini has no [zq7] section"
 
-# The program: its width, the icon, the version block, XP.
+# The program: its width, size, the icon, the version block, the manifest, XP.
 [ "$($objdump -f "$exe" | sed -n 's/.*file format //p')" = "$format" ] || die "not a $bits-bit program"
+size=$(stat -c %s "$exe")
+[ "$size" -le 204800 ] || die "the program is $size bytes, over the 204,800 (200 KB) it may take"
 headers=$($objdump -p "$exe")
-# The resource types at the top of the tree: 3 icon, 14 icon group, 16 version.
+# The resource types at the top of the tree: 3 icon, 14 icon group,
+# 16 version, 24 manifest.
 types=$(awk '/^The .rsrc Resource Directory/ { on = 1 } on && /^0[0-9a-f]+   Entry: ID:/ { sub(/,$/, "", $4); print $4 }' <<<"$headers" | tr '\n' ' ')
-[ "$types" = "0x000003 0x00000e 0x000010 " ] || die "resource types $types, not icon, icon group and version"
+[ "$types" = "0x000003 0x00000e 0x000010 0x000018 " ] ||
+  die "resource types $types, not icon, icon group, version and manifest"
 # VS_FIXEDFILEINFO: its signature, structure version 1.0, then file and
 # product version 1.0.0.0, little-endian.
 od -An -v -tx1 "$exe" | tr -d ' \n' | grep -q 'bd04effe00000100000001000000000000000100' ||
@@ -49,7 +54,8 @@ od -An -v -tx1 "$exe" | tr -d ' \n' | grep -q 'bd04effe0000010000000100000000000
 for key in FileVersion ProductVersion; do
   strings -el "$exe" | grep -A1 -x "$key" | tail -1 | grep -qx '1\.00' || die "$key is not 1.00"
 done
-echo "$bits-bit program, with the icon, file and product version 1.00"
+echo "$bits-bit program of $size bytes, with the icon, file and product version 1.00"
+python3 "$here/check-manifest.py" "$exe" || die "the program's manifest is missing or wrong"
 "$here/../xp/check-xp-floor.sh" "$exe" | tail -1 || die "the packed program fails the XP check"
 [ "$contents_only" = --contents-only ] && exit 0
 
