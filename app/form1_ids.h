@@ -36,6 +36,10 @@ enum Form1Id : int {
   kMenuExtId = 304,   // "exit"
 };
 
+// Posted by the thread that talks to the client when Windows refuses our
+// lines: the window tells the user.
+inline constexpr unsigned kClientDeniedMessage = 0x8000 + 1;  // WM_APP + 1
+
 // Timer1's id for SetTimer and WM_TIMER.
 inline constexpr unsigned kTimer1Id = 1;
 inline constexpr unsigned kTimer1IntervalMs = 60000;

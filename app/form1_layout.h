@@ -79,5 +79,11 @@ std::string GreetsText(const std::vector<std::string>& names);
 std::string GreetsText();
 std::string ContactText(const std::string& address);
 std::string ContactText();
+// Shown once a run when Windows keeps the program from typing into the
+// client.
+inline constexpr char kDeniedText[] =
+    "Windows does not let wendrel idler type into the chat client: the client runs with more "
+    "rights than the idler (it was started \"as administrator\"). Nothing is posted until both "
+    "are started the same way: close both, then start both normally, or both as administrator.";
 
 }  // namespace wendrel

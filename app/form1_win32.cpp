@@ -140,6 +140,9 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       OnSetFocus();
       return 0;
+    case kClientDeniedMessage:
+      OnClientDenied();
+      return 0;
     default:
       break;
   }
@@ -392,6 +395,13 @@ void Form1::ShowOptions() {
   GetCursorPos(&at);
   // The choice comes back as a WM_COMMAND with the item's id.
   TrackPopupMenu(opt_menu_.get(), 0, at.x, at.y, 0, window_.get(), nullptr);
+}
+
+// Once a run: the user needs to hear it once, not once a line.
+void Form1::OnClientDenied() {
+  if (denied_shown_ || ending_) return;
+  denied_shown_ = true;
+  ShowBox(kDeniedText);
 }
 
 void Form1::ShowBox(const std::string& text) {

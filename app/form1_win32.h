@@ -83,6 +83,7 @@ class Form1 : public IdleForm {
   bool OnActivate(bool active, bool minimised);
   void OnSetFocus();
   void OnEndSession(bool ending);
+  void OnClientDenied();
   void OnTitleMouseDown(bool left_button);
 
   // The handlers of the design.
@@ -119,6 +120,7 @@ class Form1 : public IdleForm {
   bool ending_ = false;
   bool terminated_ = false;
   bool post_quit_ = true;
+  bool denied_shown_ = false;
 };
 
 }  // namespace wendrel

@@ -2,6 +2,7 @@
 // closed, and its terminate handler.
 #include <windows.h>
 
+#include "app/form1_ids.h"
 #include "app/form1_win32.h"
 #include "app/prompt_dialog_win32.h"
 #include "app/registry_store_win32.h"
@@ -27,6 +28,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   if (!form) return 1;
   // The prompt of the load handler already belongs to the hidden window.
   prompt.SetOwner(form->hwnd());
+  link->SetDeniedNotice([window = form->hwnd()] { PostMessageA(window, kClientDeniedMessage, 0, 0); });
   // Tab and the space bar keep working while a handler yields.
   loop.SetDialogWindow(form->hwnd());
 

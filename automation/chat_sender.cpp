@@ -32,7 +32,7 @@ std::string TrimSpaces(const std::string& s) {
 }
 
 // How talking to a box ended.
-enum class Outcome { kDone, kGone, kGivenUp };
+enum class Outcome { kDone, kGone, kGivenUp, kDenied };
 
 // Shortly after the program began to close; never while it runs on.
 std::uint64_t ClosingDue(Platform& p, ChatSession& chat) {
@@ -110,7 +110,9 @@ namespace {
 // never sent; the line was taken when the box, read after such an Enter,
 // no longer holds it.
 Outcome TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) {
-  p.SetText(box, "");
+  // Windows lets reads through to a program with more rights than ours,
+  // but refuses the first set: nothing of the user's is touched then.
+  if (p.SetText(box, "") == Sent::kDenied) return Outcome::kDenied;
   p.SetText(box, line);
   // Only time the client answers counts against a stuck box.
   std::uint64_t deadline = p.NowMs() + chat.limits.enter_ms;
@@ -157,15 +159,17 @@ void Deliver(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) 
     chat.draft_box = box;
     chat.draft = std::move(draft);
     outcome = TypeLine(p, chat, box, line);
-    if (outcome == Outcome::kGone) {
-      // Nothing is left to put the user's text back into.
+    if (outcome == Outcome::kGone || outcome == Outcome::kDenied) {
+      // Nothing is left to put the user's text back into, or it was never
+      // taken out.
       DropDraft(chat);
     } else {
       p.SetText(box, chat.draft);
       GiveBackDraft(p, chat);
     }
   }
-  if (outcome == Outcome::kGivenUp) GiveUp(chat);
+  if (outcome == Outcome::kDenied) chat.denied = true;
+  if (outcome == Outcome::kGivenUp || outcome == Outcome::kDenied) GiveUp(chat);
 }
 
 void PostToNewerRoom(Platform& p, ChatSession& chat, const std::string& line) {

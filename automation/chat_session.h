@@ -54,6 +54,9 @@ struct ChatSession {
   bool closing_gave_up = false;
   // Lines given up since the start, for the program's record.
   unsigned given_up = 0;
+  // Windows refused to let a line into the client: it runs with more
+  // rights than the program, and the user must be told.
+  bool denied = false;
 };
 
 }  // namespace wendrel

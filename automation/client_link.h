@@ -26,6 +26,10 @@ class ClientLink {
   // waits its turn or is under way: that one posts its own outcome, and a
   // second press of "Enter PR" meanwhile is the same wish again.
   virtual void HandRoomEntry(Job job) = 0;
+  // `notice` runs once, on the link's own thread, the first time Windows
+  // refuses to let a line into the client. Set before any work is handed
+  // over.
+  virtual void SetDeniedNotice(std::function<void()> notice) = 0;
   // Waits until the work handed over so far is done, at most `ms`; true
   // when it is.
   virtual bool Flush(unsigned ms) = 0;

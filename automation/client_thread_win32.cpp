@@ -64,6 +64,8 @@ struct ClientThread::State {
   // chat.closing_ms.
   std::unique_ptr<Platform> platform;
   ChatSession chat;
+  std::function<void()> denied_notice;  // set before any job
+  bool denied_told = false;
 };
 
 std::optional<ClientThread::State::Handed> ClientThread::State::Take() {
@@ -83,6 +85,10 @@ void ClientThread::State::RunJob(Handed& handed) {
   chat.handed_ms = now - std::min<std::uint64_t>(age, now);
   handed.job(*platform, chat);
   chat.handed_ms.reset();
+  if (chat.denied && !denied_told) {
+    denied_told = true;
+    if (denied_notice) denied_notice();
+  }
   if (handed.room_entry) {
     Lock hold(lock);
     room_entry_ahead = false;
@@ -154,6 +160,11 @@ void ClientThread::Queue(Job job, bool room_entry) {
 }
 
 void ClientThread::Hand(Job job) { Queue(std::move(job), false); }
+
+void ClientThread::SetDeniedNotice(std::function<void()> notice) {
+  Lock hold(state_->lock);
+  state_->denied_notice = std::move(notice);
+}
 
 void ClientThread::HandRoomEntry(Job job) { Queue(std::move(job), true); }
 

@@ -25,6 +25,7 @@ class ClientThread final : public ClientLink {
 
   void Hand(Job job) override;
   void HandRoomEntry(Job job) override;
+  void SetDeniedNotice(std::function<void()> notice) override;
   bool Flush(unsigned ms) override;
   bool Close(unsigned ms) override;
 

@@ -22,6 +22,15 @@ namespace wendrel {
 using Hwnd = std::uintptr_t;
 using Hmenu = std::uintptr_t;
 
+// How a message that changes another program's window went.
+enum class Sent {
+  kTaken,   // the window took it
+  kFailed,  // gone, hung or too slow
+  // Windows refused it: the window's program runs with more rights than
+  // ours (started "as administrator"), and never takes a message from us.
+  kDenied,
+};
+
 class Platform : public Clock {
  public:
 
@@ -50,7 +59,7 @@ class Platform : public Clock {
   virtual bool GetTextInto(Hwnd hwnd, char* buffer, std::size_t capacity,
                            std::size_t& copied) = 0;
   // WM_SETTEXT, wParam 0.
-  virtual bool SetText(Hwnd hwnd, const std::string& text) = 0;
+  virtual Sent SetText(Hwnd hwnd, const std::string& text) = 0;
   // WM_CHAR, lParam 0, sent synchronously.
   virtual bool SendChar(Hwnd hwnd, unsigned char ch) = 0;
   // A mouse message (WM_LBUTTONDOWN / WM_LBUTTONUP), wParam 0, lParam 0, sent.

@@ -39,7 +39,9 @@ SendResult BoundedSend(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
   const DWORD error = ::GetLastError();
   // Older systems leave the error at 0 on a time-out; anything but a missing
   // window is taken as a window that did not answer.
-  if (error == ERROR_INVALID_WINDOW_HANDLE || !::IsWindow(hwnd)) {
+  if (error == ERROR_ACCESS_DENIED) {
+    result.outcome = SendOutcome::kDenied;
+  } else if (error == ERROR_INVALID_WINDOW_HANDLE || !::IsWindow(hwnd)) {
     result.outcome = SendOutcome::kGone;
   } else {
     result.outcome = SendOutcome::kTimedOut;
@@ -108,9 +110,10 @@ bool Win32Platform::GetTextInto(Hwnd hwnd, char* buffer, std::size_t capacity,
   return true;
 }
 
-bool Win32Platform::SetText(Hwnd hwnd, const std::string& text) {
-  return Send(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))
-      .ok();
+Sent Win32Platform::SetText(Hwnd hwnd, const std::string& text) {
+  const SendResult r = Send(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (r.outcome == SendOutcome::kDenied) return Sent::kDenied;
+  return r.ok() ? Sent::kTaken : Sent::kFailed;
 }
 
 bool Win32Platform::SendChar(Hwnd hwnd, unsigned char ch) {

@@ -24,6 +24,7 @@ enum class SendOutcome {
   kOk,        // the window answered; `value` is its result
   kTimedOut,  // the window exists but did not answer in time (hung or busy)
   kGone,      // no such window (never was, or destroyed)
+  kDenied,    // Windows refused it: the window's program has more rights
 };
 
 struct SendResult {
@@ -69,7 +70,7 @@ class Win32Platform : public Platform {
                    std::size_t& copied) override;
   // The bool results say whether the window took the message, not what it
   // answered: a WM_CHAR handler returns 0 after acting on it.
-  bool SetText(Hwnd hwnd, const std::string& text) override;
+  Sent SetText(Hwnd hwnd, const std::string& text) override;
   bool SendChar(Hwnd hwnd, unsigned char ch) override;
   bool SendMouse(Hwnd hwnd, unsigned message) override;
   bool PostKey(Hwnd hwnd, unsigned message, unsigned virtual_key) override;

@@ -63,7 +63,7 @@ inline std::string TextOf(HWND hwnd) {
   return GetText(p, FromHwnd(hwnd));
 }
 inline bool SetTextOf(HWND hwnd, const std::string& text) {
-  return Win32Platform().SetText(FromHwnd(hwnd), text);
+  return Win32Platform().SetText(FromHwnd(hwnd), text) == Sent::kTaken;
 }
 // The running client's "AOL Child" windows, topmost first.
 std::vector<HWND> ClientChildren();
@@ -109,6 +109,12 @@ class VirtualClockPlatform : public Win32Platform {
   std::string ExeFolder() override { return folder_; }
   std::uint64_t NowMs() override { return now_ms_; }
   void Rest(unsigned milliseconds) override;
+  // Windows' answer to a program with fewer rights than the client's, which
+  // Wine cannot give: every set refused.
+  Sent SetText(Hwnd hwnd, const std::string& text) override {
+    return deny_sets ? Sent::kDenied : Win32Platform::SetText(hwnd, text);
+  }
+  bool deny_sets = false;
   // The length asked for by every rest, in order.
   const std::vector<unsigned>& Waits() const { return waits_; }
 

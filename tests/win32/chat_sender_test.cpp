@@ -21,7 +21,9 @@ const std::string kIni = "[zq7]\r\nascii=  --  \r\nascii color=FF0000\r\ntext co
 
 // Each line is styled from zq7.ini as it stands, typed into the room's box,
 // and Enter pressed until the box reads empty, for ten seconds of the clock
-// at most; the user's typing goes back wherever the box still stands.
+// at most; the user's typing goes back wherever the box still stands. A
+// client that Windows keeps us from is given up at once, untouched, and
+// the session says so.
 TEST(SendChat, StylesTypesAndGivesTheDraftBack) {
   const struct {
     const char* name;
@@ -30,6 +32,7 @@ TEST(SendChat, StylesTypesAndGivesTheDraftBack) {
     const char* text;
     Lines typed;
     std::uint64_t waited_ms = 0;
+    bool denied = false;  // Windows refuses the sets: the client has more rights
   } cases[] = {
       {"normal", {"--version", "5"}, kIni + "mode=normal", "<b>h</b>i", {kMarkup + "<b>h</b>i"}},
       {"unknown mode", {"--version", "2.5"}, kIni + "mode=Elite", "Hi", {"--Hi"}},
@@ -51,6 +54,7 @@ TEST(SendChat, StylesTypesAndGivesTheDraftBack) {
        {kBareMarkup + "hi"}},
       {"no room", {"--version", "4", "--no-room"}, "", "hi", {}},
       {"no client", {}, "", "hi", {}},
+      {"the client runs with more rights", {"--version", "4"}, "", "hi", {}, 0, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -62,10 +66,13 @@ TEST(SendChat, StylesTypesAndGivesTheDraftBack) {
     const HWND input = rooms.empty() ? nullptr : InputOf(rooms[0]);
     if (input) { ASSERT_TRUE(SetTextOf(input, kDraft)); }
     VirtualClockPlatform p(dir.path());
+    p.deny_sets = c.denied;
     const std::uint64_t start = p.NowMs();
     ChatSession chat;
     SendChat(p, chat, c.text);
     EXPECT_EQ(p.NowMs() - start, c.waited_ms);
+    EXPECT_EQ(chat.denied, c.denied);
+    EXPECT_EQ(chat.given_up, c.denied || c.waited_ms == 10000 ? 1u : 0u);
     EXPECT_EQ(sim ? sim->Chat() : Lines{}, c.typed);
     if (IsWindow(input)) { EXPECT_EQ(TextOf(input), kDraft); }
   }

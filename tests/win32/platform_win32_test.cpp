@@ -100,7 +100,7 @@ TEST_F(RealPlatform, HungWindowCostsOneBoundedSendWhileOurWindowsAnswer) {
 
 TEST_F(RealPlatform, GoneZeroAndBroadcastHandlesReadAsAbsent) {
   HWND gone = CreateWindowExA(0, "Edit", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_TRUE(p_.SetText(FromHwnd(gone), "gone soon"));
+  ASSERT_EQ(p_.SetText(FromHwnd(gone), "gone soon"), Sent::kTaken);
   DestroyWindow(gone);
   for (HWND hwnd : {gone, HWND(nullptr), HWND_BROADCAST}) {
     SCOPED_TRACE(std::to_string(reinterpret_cast<std::uintptr_t>(hwnd)));
@@ -113,7 +113,7 @@ TEST_F(RealPlatform, GoneZeroAndBroadcastHandlesReadAsAbsent) {
     EXPECT_FALSE(p_.GetTextInto(h, buffer, sizeof buffer, copied));
     EXPECT_EQ(copied, 0u);
     EXPECT_STREQ(buffer, "");
-    EXPECT_FALSE(p_.SetText(h, "x"));
+    EXPECT_EQ(p_.SetText(h, "x"), Sent::kFailed);
     EXPECT_FALSE(p_.SendChar(h, 13));
     EXPECT_FALSE(p_.SendMouse(h, WM_LBUTTONDOWN));
     EXPECT_FALSE(p_.PostKey(h, WM_KEYDOWN, VK_SPACE));
