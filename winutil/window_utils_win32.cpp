@@ -55,8 +55,10 @@ void Win32SnapWindow::SetTop(float twips) {
 }
 
 // The whole primary screen, not the work area without the taskbar.
-float Win32SnapWindow::ScreenWidth() { return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi_.x); }
-float Win32SnapWindow::ScreenHeight() { return PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi_.y); }
+TwipsRect Win32SnapWindow::Monitor() {
+  return {0, 0, PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi_.x),
+          PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi_.y)};
+}
 
 void Win32SnapWindow::DoEvents() { platform_.DoEvents(); }
 
