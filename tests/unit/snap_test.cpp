@@ -103,6 +103,9 @@ TEST(Snap, EndsFlushOrOnScreen) {
        7 + 1},
       {"monitor below, near its right, off its bottom", kBelowMonitor, 13830, 20490, kFormW, kFormH,
        16200 - kFormW, 22320 - kFormH, 7 + 5 + 1},
+      {"exactly 400 below the top of the one above", kAboveMonitor, 6000, -8600, kFormW, kFormH, 6000, -8600, 0},
+      {"exactly 400 from the right of the right one", kRightMonitor, 34560 - kFormW - 400, 5010, kFormW, kFormH,
+       34560 - kFormW - 400, 5010, 0},
       // Across the primary's right edge: it goes wholly onto whichever of
       // the two monitors it belongs to.
       {"across two, onto the right one", kRightMonitor, 14865, 5010, kFormW, kFormH, kScreenW, 5010, 33 + 1},
