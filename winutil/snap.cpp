@@ -5,16 +5,15 @@
 namespace wendrel {
 namespace {
 
-// One reading of the window and the screen. Every value is a float, and
+// One reading of the window and its monitor. Every value is a float, and
 // every sum below is stored in a float before it is compared, so the tests
 // see single-precision results whatever precision the compiler works in.
 struct Geometry {
-  float l, t, w, h, sw, sh;
+  float l, t, w, h;
+  TwipsRect m;
 };
 
-Geometry Read(SnapWindow& w) {
-  return {w.Left(), w.Top(), w.Width(), w.Height(), w.ScreenWidth(), w.ScreenHeight()};
-}
+Geometry Read(SnapWindow& w) { return {w.Left(), w.Top(), w.Width(), w.Height(), w.Monitor()}; }
 
 float Sum(float a, float b) { return a + b; }
 float Sum(float a, float b, float c) { return Sum(Sum(a, b), c); }
@@ -31,40 +30,42 @@ struct SnapStep {
 };
 
 // The order matters: the four off-screen steps first bring the window wholly
-// onto the screen, then the four snap steps dock it, right and bottom last.
+// onto its monitor, then the four snap steps dock it, right and bottom last.
+// With one monitor its left and top are 0, so every test and target is the
+// same float operation as against the screen's width and height alone.
 const SnapStep kSteps[] = {
     {Axis::kLeft, kSnapStep,
-     [](const Geometry& g) { return g.l < 0; },
-     [](const Geometry& g) { return g.l >= 0; },
-     [](const Geometry&) { return 0.0f; }},
+     [](const Geometry& g) { return g.l < g.m.left; },
+     [](const Geometry& g) { return g.l >= g.m.left; },
+     [](const Geometry& g) { return g.m.left; }},
     {Axis::kTop, kSnapStep,
-     [](const Geometry& g) { return g.t < 0; },
-     [](const Geometry& g) { return g.t >= 0; },
-     [](const Geometry&) { return 0.0f; }},
+     [](const Geometry& g) { return g.t < g.m.top; },
+     [](const Geometry& g) { return g.t >= g.m.top; },
+     [](const Geometry& g) { return g.m.top; }},
     {Axis::kTop, -kSnapStep,
-     [](const Geometry& g) { return Sum(g.h, g.t) > g.sh; },
-     [](const Geometry& g) { return Diff(g.sh, g.h) >= g.t; },
-     [](const Geometry& g) { return Diff(g.sh, g.h); }},
+     [](const Geometry& g) { return Sum(g.h, g.t) > g.m.bottom; },
+     [](const Geometry& g) { return Diff(g.m.bottom, g.h) >= g.t; },
+     [](const Geometry& g) { return Diff(g.m.bottom, g.h); }},
     {Axis::kLeft, -kSnapStep,
-     [](const Geometry& g) { return Sum(g.w, g.l) > g.sw; },
-     [](const Geometry& g) { return Diff(g.sw, g.w) >= g.l; },
-     [](const Geometry& g) { return Diff(g.sw, g.w); }},
+     [](const Geometry& g) { return Sum(g.w, g.l) > g.m.right; },
+     [](const Geometry& g) { return Diff(g.m.right, g.w) >= g.l; },
+     [](const Geometry& g) { return Diff(g.m.right, g.w); }},
     {Axis::kLeft, -kSnapStep,
-     [](const Geometry& g) { return Diff(g.l, kSnapDistance) < 0; },
-     [](const Geometry& g) { return g.l <= 0; },
-     [](const Geometry&) { return 0.0f; }},
+     [](const Geometry& g) { return Diff(g.l, kSnapDistance) < g.m.left; },
+     [](const Geometry& g) { return g.l <= g.m.left; },
+     [](const Geometry& g) { return g.m.left; }},
     {Axis::kTop, -kSnapStep,
-     [](const Geometry& g) { return Diff(g.t, kSnapDistance) < 0; },
-     [](const Geometry& g) { return g.t <= 0; },
-     [](const Geometry&) { return 0.0f; }},
+     [](const Geometry& g) { return Diff(g.t, kSnapDistance) < g.m.top; },
+     [](const Geometry& g) { return g.t <= g.m.top; },
+     [](const Geometry& g) { return g.m.top; }},
     {Axis::kLeft, kSnapStep,
-     [](const Geometry& g) { return Sum(g.w, g.l, kSnapDistance) > g.sw; },
-     [](const Geometry& g) { return Sum(g.w, g.l) >= g.sw; },
-     [](const Geometry& g) { return Diff(g.sw, g.w); }},
+     [](const Geometry& g) { return Sum(g.w, g.l, kSnapDistance) > g.m.right; },
+     [](const Geometry& g) { return Sum(g.w, g.l) >= g.m.right; },
+     [](const Geometry& g) { return Diff(g.m.right, g.w); }},
     {Axis::kTop, kSnapStep,
-     [](const Geometry& g) { return Sum(g.h, g.t, kSnapDistance) > g.sh; },
-     [](const Geometry& g) { return Sum(g.h, g.t) >= g.sh; },
-     [](const Geometry& g) { return Diff(g.sh, g.h); }},
+     [](const Geometry& g) { return Sum(g.h, g.t, kSnapDistance) > g.m.bottom; },
+     [](const Geometry& g) { return Sum(g.h, g.t) >= g.m.bottom; },
+     [](const Geometry& g) { return Diff(g.m.bottom, g.h); }},
 };
 
 float Position(const Geometry& g, Axis a) { return a == Axis::kLeft ? g.l : g.t; }
@@ -79,10 +80,10 @@ void SetPosition(SnapWindow& w, Axis a, float twips) {
 
 // Each pass moves the window by at least the step (a whole pixel once the
 // platform rounds), so a slide needs about distance / step passes. The bound
-// adds the screen's extent, for a nested drag that moves the window during a
+// adds the monitor's extent, for a nested drag that moves the window during a
 // pass, and a margin; it matters only when a set never takes effect.
 long PassLimit(const Geometry& g, const SnapStep& s) {
-  const float extent = s.axis == Axis::kLeft ? g.sw : g.sh;
+  const float extent = s.axis == Axis::kLeft ? g.m.right - g.m.left : g.m.bottom - g.m.top;
   const float distance = std::fabs(s.target(g) - Position(g, s.axis)) + std::fabs(extent);
   constexpr float kMaxDistance = 1.0e6f;  // far beyond any desktop, in twips
   const float capped = distance < kMaxDistance ? distance : kMaxDistance;  // NaN too

@@ -1,9 +1,15 @@
-// Sliding the window back onto the screen and docking it to near edges.
+// Sliding the window back onto its monitor and docking it to near edges.
 #pragma once
 
 namespace wendrel {
 
-// The window's outer rectangle and the screen, in twips. The platform keeps
+// A rectangle in twips, right and bottom exclusive as the platform's are.
+// A monitor left of or above the primary one has negative coordinates.
+struct TwipsRect {
+  float left, top, right, bottom;
+};
+
+// The window's outer rectangle and its monitor, in twips. The platform keeps
 // positions in whole pixels, so a set position reads back pixel-rounded.
 class SnapWindow {
  public:
@@ -14,8 +20,9 @@ class SnapWindow {
   virtual float Height() = 0;
   virtual void SetLeft(float twips) = 0;
   virtual void SetTop(float twips) = 0;
-  virtual float ScreenWidth() = 0;
-  virtual float ScreenHeight() = 0;
+  // The whole monitor the window is on (not its work area without the
+  // taskbar); with one monitor, the screen at 0,0.
+  virtual TwipsRect Monitor() = 0;
   // Lets pending events be handled once.
   virtual void DoEvents() = 0;
   // False once the window is destroyed, hidden or minimised: the slide stops.

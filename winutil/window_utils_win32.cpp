@@ -54,9 +54,21 @@ void Win32SnapWindow::SetTop(float twips) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The whole primary screen, not the work area without the taskbar.
-float Win32SnapWindow::ScreenWidth() { return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi_.x); }
-float Win32SnapWindow::ScreenHeight() { return PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi_.y); }
+// The whole monitor the window is mostly on, or nearest to when it is on
+// none, not its work area without the taskbar. With one monitor that is the
+// primary screen at 0,0, the same rectangle the screen's metrics give.
+TwipsRect Win32SnapWindow::Monitor() {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  RECT r{};
+  if (GetMonitorInfoA(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &info)) {
+    r = info.rcMonitor;
+  } else {
+    r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  return {PixelsToTwips(r.left, dpi_.x), PixelsToTwips(r.top, dpi_.y), PixelsToTwips(r.right, dpi_.x),
+          PixelsToTwips(r.bottom, dpi_.y)};
+}
 
 void Win32SnapWindow::DoEvents() { loop_.DoEvents(); }
 

@@ -27,8 +27,7 @@ class Win32SnapWindow : public SnapWindow {
   float Height() override;
   void SetLeft(float twips) override;
   void SetTop(float twips) override;
-  float ScreenWidth() override;
-  float ScreenHeight() override;
+  TwipsRect Monitor() override;
   void DoEvents() override;
   bool CanSlide() override;
 

@@ -3,30 +3,72 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/support_win32.h"
+#include "winutil/twips.h"
 
 namespace wendrel::testing {
 namespace {
 
-// A window left partly off the screen slides back flush with its edges; a
-// minimised, hidden or destroyed one does not slide. Stay-on-top is seen
-// in the main window's tests.
-TEST(Win32SnapWindow, SnapsBackOnScreen) {
-  const long right = GetSystemMetrics(SM_CXSCREEN), bottom = GetSystemMetrics(SM_CYSCREEN);
-  HWND hwnd = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, right - 100, bottom - 100, 153, 129, nullptr,
-                              nullptr, GetModuleHandleA(nullptr), nullptr);
-  Win32EventLoop loop;
-  Win32SnapWindow window(hwnd, loop);
-  SnapOnScreen(window);
-  RECT r{};
-  GetWindowRect(hwnd, &r);
-  EXPECT_EQ(std::vector<long>({r.left, r.top, r.right, r.bottom}),
-            std::vector<long>({right - 153, bottom - 129, right, bottom}));
-  for (auto [show, can_slide] : {std::pair{SW_MINIMIZE, false}, {SW_RESTORE, true}, {SW_HIDE, false}}) {
-    ShowWindow(hwnd, show);
-    EXPECT_EQ(window.CanSlide(), can_slide) << show;
+std::vector<RECT> Monitors() {
+  std::vector<RECT> monitors;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM out) {
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
+        if (GetMonitorInfoA(monitor, &info)) reinterpret_cast<std::vector<RECT>*>(out)->push_back(info.rcMonitor);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
+
+// On every monitor, a window left partly off it slides back flush with its
+// nearest edges; one monitor is the whole screen the screen's metrics give.
+// A minimised, hidden or destroyed window does not slide. Stay-on-top is
+// seen in the main window's tests.
+TEST(Win32SnapWindow, SnapsBackOnItsMonitor) {
+  const std::vector<RECT> monitors = Monitors();
+  ASSERT_FALSE(monitors.empty());
+  if (monitors.size() == 1) {
+    const RECT& m = monitors[0];
+    EXPECT_EQ(std::vector<long>({m.left, m.top, m.right, m.bottom}),
+              std::vector<long>({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
   }
-  DestroyWindow(hwnd);
-  EXPECT_FALSE(window.CanSlide());
+  const ScreenDpi dpi = GetScreenDpi();
+  constexpr long kW = 153, kH = 129;
+  Win32EventLoop loop;
+  for (const RECT& m : monitors) {
+    struct Case {
+      const char* name;
+      long x, y, want_x, want_y;
+    };
+    // Mostly on this monitor, so it is the nearest even beside another.
+    const Case cases[] = {
+        {"partly off the bottom right", m.right - 100, m.bottom - 100, m.right - kW, m.bottom - kH},
+        {"partly off the top left", m.left - 50, m.top - 40, m.left, m.top},
+    };
+    for (const Case& c : cases) {
+      SCOPED_TRACE(::testing::Message() << c.name << " of the monitor at " << m.left << "," << m.top);
+      HWND hwnd = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, c.x, c.y, kW, kH, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+      Win32SnapWindow window(hwnd, loop);
+      const TwipsRect t = window.Monitor();
+      EXPECT_EQ(std::vector<float>({t.left, t.top, t.right, t.bottom}),
+                std::vector<float>({PixelsToTwips(m.left, dpi.x), PixelsToTwips(m.top, dpi.y),
+                                    PixelsToTwips(m.right, dpi.x), PixelsToTwips(m.bottom, dpi.y)}));
+      SnapOnScreen(window);
+      RECT r{};
+      GetWindowRect(hwnd, &r);
+      EXPECT_EQ(std::vector<long>({r.left, r.top, r.right, r.bottom}),
+                std::vector<long>({c.want_x, c.want_y, c.want_x + kW, c.want_y + kH}));
+      for (auto [show, can_slide] : {std::pair{SW_MINIMIZE, false}, {SW_RESTORE, true}, {SW_HIDE, false}}) {
+        ShowWindow(hwnd, show);
+        EXPECT_EQ(window.CanSlide(), can_slide) << show;
+      }
+      DestroyWindow(hwnd);
+      EXPECT_FALSE(window.CanSlide());
+    }
+  }
 }
 
 }  // namespace
