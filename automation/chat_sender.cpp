@@ -164,7 +164,9 @@ void Deliver(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) 
       // taken out.
       DropDraft(chat);
     } else {
-      p.SetText(box, chat.draft);
+      // Set at once after a line that went; after one given up, only once
+      // the box has been read, as a silent client may be holding it.
+      if (outcome == Outcome::kDone) p.SetText(box, chat.draft);
       GiveBackDraft(p, chat);
     }
   }
