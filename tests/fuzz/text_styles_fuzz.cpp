@@ -71,19 +71,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (field[3].size() == 1) field[3] = kModes[static_cast<unsigned char>(field[3][0]) % 7];
   const std::string& mode = field[3];
   const std::string& text = field[4];
-  // The prefix depends on the settings and the client only; the older
+  // The prefix depends on the settings and the client alone; the older
   // one is the decoration without surrounding spaces, inside the newer one.
-  const std::string old_prefix = *StyleLine({field[0], field[1], field[2], ""}, false, "");
-  const std::string new_prefix = *StyleLine({field[0], field[1], field[2], ""}, true, "");
-  Check(field[0].find(old_prefix) != std::string::npos && new_prefix.find(old_prefix) != std::string::npos &&
-        (old_prefix.empty() || (old_prefix.front() != ' ' && old_prefix.back() != ' ')));
-  for (const std::string* prefix : {&old_prefix, &new_prefix}) {
-    const std::optional<std::string> line =
-        StyleLine({field[0], field[1], field[2], mode}, prefix == &new_prefix, text);
+  LineStyle style{field[0], field[1], field[2], ""};
+  const std::string prefix[] = {*StyleLine(style, false, ""), *StyleLine(style, true, "")};
+  Check(style.ascii.find(prefix[0]) != std::string::npos && prefix[1].find(prefix[0]) != std::string::npos &&
+        (prefix[0].empty() || (prefix[0].front() != ' ' && prefix[0].back() != ' ')));
+  style.mode = mode;
+  for (bool newer : {false, true}) {
+    const std::optional<std::string> line = StyleLine(style, newer, text);
     Check(!line == (mode == "silent"));
     if (!line) continue;
-    Check(line->compare(0, prefix->size(), *prefix) == 0);
-    const std::string rest = line->substr(prefix->size());
+    Check(line->compare(0, prefix[newer].size(), prefix[newer]) == 0);
+    const std::string rest = line->substr(prefix[newer].size());
     if (mode == "elite") Check(rest.empty() || (rest.front() != ' ' && rest.back() != ' '));
     else if (mode == "hacker" || mode == "lcase" || mode == "ucase") Check(rest.size() == text.size());
     else if (mode != "pig latin") Check(rest == text);

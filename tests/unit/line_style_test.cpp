@@ -24,8 +24,6 @@ TEST(StyleLine, ModesAndMarkup) {
     std::string text;
     std::optional<std::string> line;  // nothing: not posted
   } cases[] = {
-      {"normal", Styled("normal"), true, "<b>h</b>i", kMarkup + "<b>h</b>i"},
-      {"older client", Styled("normal"), false, "<b>h</b>i", "--<b>h</b>i"},
       {"unknown mode", Styled("Elite"), false, "Hi", "--Hi"},
       {"mode with a space", Styled(" elite"), true, "hi", kMarkup + "hi"},
       // i grave; elite alone trims, and spaces only
