@@ -28,7 +28,7 @@ TEST(StyleLine, ModesAndMarkup) {
       {"mode with a space", Styled(" elite"), true, "hi", kMarkup + "hi"},
       // i grave; elite alone trims, and spaces only
       {"elite, trimmed", Styled("elite"), true, "  \thi  ", kMarkup + "\tH\xEC"},
-      {"hacker", Styled("hacker"), false, "hello", "--HeLLo"},
+      {"hacker", Styled("hacker"), false, "<b>h</b>ello", "--<B>H</B>eLLo"},
       // E acute
       {"lcase", Styled("lcase"), true, " HeLLo \xC9 ", kMarkup + " hello \xE9 "},
       {"ucase", Styled("ucase"), false, "hello \xE9", "--HELLO \xC9"},
