@@ -7,6 +7,22 @@
 #include "automation/text_styles.h"
 
 namespace wendrel {
+namespace {
+
+constexpr char kPromptText[] = "please enter your handle in the text field below";
+constexpr char kPromptTitle[] = "wendrel idler";
+
+std::string ReadHandle(AppServices& s) { return s.store.Read(); }
+
+void PromptForHandle(AppServices& s, const std::string& status) {
+  const std::string answer = s.prompt.Ask(kPromptText, kPromptTitle);
+  if (answer.empty()) return;
+  s.store.Write(answer);
+  Announce(s, BannerLine());
+  Announce(s, status + answer);
+}
+
+}  // namespace
 
 std::string BannerLine() {
   // "· wèndrel ïdler by: zarnik": middle dot, e grave, i diaeresis
@@ -28,16 +44,6 @@ std::string ClientInfoLine(Platform& p) {
   const std::string aim = GetAimScreenName(p);
   const std::string version = GetAolVersion(p);
   return "\xB7 aim: " + aim + " aol: " + version;  // middle dot
-}
-
-std::string ReadHandle(AppServices& s) { return s.store.Read(); }
-
-void PromptForHandle(AppServices& s, const std::string& status) {
-  const std::string answer = s.prompt.Ask(kPromptText, kPromptTitle);
-  if (answer.empty()) return;
-  s.store.Write(answer);
-  Announce(s, BannerLine());
-  Announce(s, status + answer);
 }
 
 HandleCheck EnsureHandle(AppServices& s, const std::string& status) {

@@ -13,8 +13,6 @@ inline constexpr char kActiveStatus[] = "\xB7 now active., id: ";
 inline constexpr char kInactiveStatus[] = "\xB7 now unactive., id: ";
 inline constexpr char kRunningVerb[] = ": has been idle ";
 inline constexpr char kFinalVerb[] = ": was idle for ";
-inline constexpr char kPromptText[] = "please enter your handle in the text field below";
-inline constexpr char kPromptTitle[] = "wendrel idler";
 
 std::string BannerLine();
 std::string IdleStartLine(const std::string& handle, const std::string& aim);
@@ -22,9 +20,6 @@ std::string IdleTimeLine(const std::string& handle, const std::string& verb,
                          const std::string& days, const std::string& hours,
                          const std::string& minutes);
 std::string ClientInfoLine(Platform& p);
-
-std::string ReadHandle(AppServices& s);
-void PromptForHandle(AppServices& s, const std::string& status);
 
 struct HandleCheck {
   bool stored = false;  // a handle was stored before the call

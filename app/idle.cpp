@@ -76,6 +76,10 @@ std::string ShortestDecimal(double value) {
   return text;
 }
 
+void AdvanceCounter(IdleForm& form, Counter c) {
+  form.SetCounterText(c, NextCount(form.CounterText(c)));
+}
+
 }  // namespace
 
 std::string NextCount(const std::string& caption) {
@@ -84,10 +88,6 @@ std::string NextCount(const std::string& caption) {
   double value = IsPlainDecimal(caption) ? ParseDecimal(caption.c_str()) : 0;
   if (!std::isfinite(value)) value = 0;
   return ShortestDecimal(value + 1);
-}
-
-void AdvanceCounter(IdleForm& form, Counter c) {
-  form.SetCounterText(c, NextCount(form.CounterText(c)));
 }
 
 void StartIdle(AppServices& s, IdleForm& form) {

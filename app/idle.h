@@ -27,7 +27,6 @@ class IdleForm {
 
 // The counter's number plus one, as its shortest decimal text.
 std::string NextCount(const std::string& caption);
-void AdvanceCounter(IdleForm& form, Counter c);
 
 void StartIdle(AppServices& s, IdleForm& form);
 void StopIdle(AppServices& s, IdleForm& form);

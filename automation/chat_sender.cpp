@@ -6,16 +6,11 @@
 #include <utility>
 
 #include "automation/client_contract.h"
-#include "automation/cp1252.h"
 #include "automation/discovery.h"
-#include "automation/text_styles.h"
+#include "automation/line_style.h"
 
 namespace wendrel {
 namespace {
-
-constexpr char kSettingsFile[] = "\\zq7.ini";
-constexpr char kSettingsSection[] = "zq7";
-constexpr std::size_t kIniBufferSize = 750;
 
 // Between Enters that did not take, sleep this long rather than spin.
 constexpr unsigned kEnterRetryMs = 15;
@@ -24,12 +19,6 @@ constexpr unsigned kSilenceRetryMs = 100;
 // A box that answers but will not keep the user's text is given it this
 // many times.
 constexpr int kRestoreAttempts = 3;
-
-std::string TrimSpaces(const std::string& s) {
-  const std::size_t begin = s.find_first_not_of(' ');
-  if (begin == std::string::npos) return "";
-  return s.substr(begin, s.find_last_not_of(' ') - begin + 1);
-}
 
 // How talking to a box ended.
 enum class Outcome { kDone, kGone, kGivenUp, kDenied };
@@ -183,15 +172,12 @@ void PostToNewerRoom(Platform& p, ChatSession& chat, const std::string& line) {
   Deliver(p, chat, input, line);
 }
 
-// The text after the configured mode; nothing for "silent".
-std::optional<std::string> ApplyMode(const std::string& mode, const std::string& text) {
-  if (mode == "elite") return TrimSpaces(EliteText(text));
-  if (mode == "hacker") return HackerText(text);
-  if (mode == "lcase") return LowerCase(text);
-  if (mode == "ucase") return UpperCase(text);
-  if (mode == "pig latin") return PigLatin(text);
-  if (mode == "silent") return std::nullopt;
-  return text;
+// The route of the older clients ("3", "2.5").
+void PostChatText(Platform& p, ChatSession& chat, const std::string& text) {
+  const Hwnd room = FindOldChatRoom(p);
+  const Hwnd input = FindChild(p, room, kOldEditClass);
+  if (text.empty() || input == 0) return;
+  Deliver(p, chat, input, text);
 }
 
 // One line, styled by the settings as they stand now and sent down the route
@@ -205,29 +191,22 @@ void SendOne(Platform& p, ChatSession& chat, const LineMaker& make) {
     if (AwaitClient(p, chat, frame) == Outcome::kGivenUp) return GiveUp(chat);
   }
   const std::string text = make(p);
-  const std::string path = p.ExeFolder() + kSettingsFile;
-  const std::string ascii = TrimSpaces(ReadIni(p, kSettingsSection, "ascii", path));
-  const std::string ascii_color = TrimSpaces(ReadIni(p, kSettingsSection, "ascii color", path));
-  const std::string text_color = TrimSpaces(ReadIni(p, kSettingsSection, "text color", path));
-
-  // The version is asked afresh for each comparison, both asked every time.
+  const std::string path = StyleFilePath(p);
+  LineStyle style = ReadDecoration(p, path);
+  // The version is asked afresh for each comparison, both asked every time;
+  // the mode is read between the two pairs of questions.
   const bool is5 = GetAolVersion(p) == kVersion5;
   const bool is4 = GetAolVersion(p) == kVersion4;
-  const std::string prefix =
-      (is5 || is4) ? std::string("</html><font face=\"arial\" color=#") + ascii_color + ">" +
-                         ascii + "<font color=#" + text_color + ">"
-                   : ascii;
-
-  const std::optional<std::string> styled = ApplyMode(ReadIni(p, kSettingsSection, "mode", path), text);
-  if (!styled) return;
-  const std::string line = prefix + *styled;
+  style.mode = ReadTextMode(p, path);
+  const std::optional<std::string> line = StyleLine(style, is5 || is4, text);
+  if (!line) return;
 
   const bool is3 = GetAolVersion(p) == kVersion3;
   const bool is25 = GetAolVersion(p) == kVersion25;
   if (is3 || is25) {
-    PostChatText(p, chat, line);
+    PostChatText(p, chat, *line);
   } else {
-    PostToNewerRoom(p, chat, line);
+    PostToNewerRoom(p, chat, *line);
   }
 }
 
@@ -247,22 +226,6 @@ void SendMadeLine(Platform& p, ChatSession& chat, LineMaker make) {
     return;
   }
   SendOne(p, chat, make);
-}
-
-void PostChatText(Platform& p, ChatSession& chat, const std::string& text) {
-  const Hwnd room = FindOldChatRoom(p);
-  const Hwnd input = FindChild(p, room, kOldEditClass);
-  if (text.empty() || input == 0) return;
-  Deliver(p, chat, input, text);
-}
-
-std::string ReadIni(Platform& p, const std::string& section, const std::string& key,
-                    const std::string& path) {
-  char buffer[kIniBufferSize] = {};
-  std::size_t copied = p.GetPrivateProfileStringA(section.c_str(), LowerCase(key).c_str(), "",
-                                                  buffer, sizeof buffer, path.c_str());
-  if (copied > sizeof buffer - 1) copied = sizeof buffer - 1;
-  return std::string(buffer, copied);
 }
 
 }  // namespace wendrel

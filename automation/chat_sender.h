@@ -27,11 +27,5 @@ void SendMadeLine(Platform& p, ChatSession& chat, LineMaker make);
 // while the client does not answer: the text stays held, to be tried again.
 // True when nothing is held any more.
 bool GiveBackDraft(Platform& p, ChatSession& chat);
-// The route for the older clients ("3", "2.5"): types a finished line into
-// the older room's box, keeping the user's typing in `chat`.
-void PostChatText(Platform& p, ChatSession& chat, const std::string& text);
-// One key of an INI file; "" when it has none. Values are cut to 749 bytes.
-std::string ReadIni(Platform& p, const std::string& section,
-                    const std::string& key, const std::string& path);
 
 }  // namespace wendrel

@@ -5,6 +5,10 @@
 namespace wendrel {
 namespace {
 
+// Twips the window moves a pass, and how near an edge it docks from.
+constexpr float kSnapStep = 10.0f;
+constexpr float kSnapDistance = 400.0f;
+
 // One reading of the window and its monitor. Every value is a float, and
 // every sum below is stored in a float before it is compared, so the tests
 // see single-precision results whatever precision the compiler works in.

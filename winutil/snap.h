@@ -29,9 +29,6 @@ class SnapWindow {
   virtual bool CanSlide() = 0;
 };
 
-inline constexpr float kSnapStep = 10.0f;
-inline constexpr float kSnapDistance = 400.0f;
-
 void SnapOnScreen(SnapWindow& w);
 
 }  // namespace wendrel

@@ -3,6 +3,11 @@
 #include <cmath>
 
 namespace wendrel {
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+}  // namespace
 
 int TwipsToPixels(float twips, int dpi) {
   return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / kTwipsPerInch));

@@ -3,8 +3,6 @@
 
 namespace wendrel {
 
-inline constexpr int kTwipsPerInch = 1440;
-
 // The nearest whole pixel, halves away from zero.
 int TwipsToPixels(float twips, int dpi);
 float PixelsToTwips(int pixels, int dpi);

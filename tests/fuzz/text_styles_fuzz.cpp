@@ -1,13 +1,16 @@
-// Runs the text styles over arbitrary bytes and checks the properties that
-// hold for every input. The casing is a byte map, checked whole natively.
+// Runs the text styles and a line's styling over arbitrary bytes and checks
+// the properties that hold for every input. The casing is a byte map,
+// checked whole natively.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "automation/cp1252.h"
+#include "automation/line_style.h"
 #include "automation/text_styles.h"
 
 namespace {
@@ -55,5 +58,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(pig.size() >= base && (pig.size() - base) % 3 == 0 &&
         pig.size() - base <= 3 * ((in.size() + 1) / 3) &&
         pig.size() - base == 3 * (CountOf(pig, "-") - CountOf(in, "-")));
+
+  // A style cut from the same bytes at line feeds: decoration, colours,
+  // mode, text; a mode of one byte picks a known one.
+  std::string field[5];
+  std::size_t f = 0;
+  for (char c : in) {
+    if (c == '\n' && f < 4) ++f;
+    else field[f] += c;
+  }
+  static const char* const kModes[] = {"elite", "hacker", "lcase", "ucase", "pig latin", "silent", "normal"};
+  if (field[3].size() == 1) field[3] = kModes[static_cast<unsigned char>(field[3][0]) % 7];
+  const std::string& mode = field[3];
+  const std::string& text = field[4];
+  // The prefix depends on the settings and the client alone; the older
+  // one is the decoration without surrounding spaces, inside the newer one.
+  LineStyle style{field[0], field[1], field[2], ""};
+  const std::string prefix[] = {*StyleLine(style, false, ""), *StyleLine(style, true, "")};
+  Check(style.ascii.find(prefix[0]) != std::string::npos && prefix[1].find(prefix[0]) != std::string::npos &&
+        (prefix[0].empty() || (prefix[0].front() != ' ' && prefix[0].back() != ' ')));
+  style.mode = mode;
+  for (bool newer : {false, true}) {
+    const std::optional<std::string> line = StyleLine(style, newer, text);
+    Check(!line == (mode == "silent"));
+    if (!line) continue;
+    Check(line->compare(0, prefix[newer].size(), prefix[newer]) == 0);
+    const std::string rest = line->substr(prefix[newer].size());
+    if (mode == "elite") Check(rest.empty() || (rest.front() != ' ' && rest.back() != ' '));
+    else if (mode == "hacker" || mode == "lcase" || mode == "ucase") Check(rest.size() == text.size());
+    else if (mode != "pig latin") Check(rest == text);
+  }
   return 0;
 }

@@ -7,44 +7,62 @@
 namespace wendrel {
 namespace {
 
-struct Case {
-  const char* name;
-  std::string in;
-  std::string out;
-};
-
-TEST(TextStyles, BoldWordStarts) {
-  const Case cases[] = {
-      {"two words", "hello world", "<b>h</b>ello <b>w</b>orld"},
-      {"single letters", "a b c", "<b>a</b> <b>b</b> <b>c</b>"},
-      {"empty", "", ""},
-      {"two spaces", "a  b", "<b>a</b> <b> </b>b"},
-      {"three spaces", "a   b", "<b>a</b> <b> </b> <b>b</b>"},
-      {"trailing space", "hi ", "<b>h</b>i <b> </b>"},
-      {"leading space", " hi", "<b> </b>hi"},
-      {"only two spaces", "  ", "<b> </b> <b> </b>"},
-      {"tab and line break are no spaces", "a\tb\nc d", "<b>a</b>\tb\nc <b>d</b>"},
+// Each style over whole texts of Windows-1252 bytes.
+TEST(TextStyles, WholeTexts) {
+  const struct {
+    const char* name;
+    std::string (*style)(const std::string&);
+    std::string in;
+    std::string out;
+  } cases[] = {
+      {"bold: two words", BoldWordStarts, "hello world", "<b>h</b>ello <b>w</b>orld"},
+      {"bold: single letters", BoldWordStarts, "a b c", "<b>a</b> <b>b</b> <b>c</b>"},
+      {"bold: empty", BoldWordStarts, "", ""},
+      {"bold: two spaces", BoldWordStarts, "a  b", "<b>a</b> <b> </b>b"},
+      {"bold: three spaces", BoldWordStarts, "a   b", "<b>a</b> <b> </b> <b>b</b>"},
+      {"bold: trailing space", BoldWordStarts, "hi ", "<b>h</b>i <b> </b>"},
+      {"bold: leading space", BoldWordStarts, " hi", "<b> </b>hi"},
+      {"bold: only two spaces", BoldWordStarts, "  ", "<b> </b> <b> </b>"},
+      {"bold: tab and line break are no spaces", BoldWordStarts, "a\tb\nc d", "<b>a</b>\tb\nc <b>d</b>"},
       // "été à": e acute, a grave
-      {"Latin letters", "\xE9t\xE9 \xE0", "<b>\xE9</b>t\xE9 <b>\xE0</b>"},
-      {"middle dot line", "\xB7 now active.", "<b>\xB7</b> <b>n</b>ow <b>a</b>ctive."},
-  };
-  for (const Case& c : cases) EXPECT_EQ(BoldWordStarts(c.in), c.out) << c.name;
-}
-
-TEST(TextStyles, EliteText) {
-  const Case cases[] = {
-      // "Hê££ø vvør£‹/"
-      {"two words", "hello world", "H\xEA\xA3\xA3\xF8 vv\xF8r\xA3\x8B/"},
+      {"bold: Latin letters", BoldWordStarts, "\xE9t\xE9 \xE0", "<b>\xE9</b>t\xE9 <b>\xE0</b>"},
+      {"bold: middle dot line", BoldWordStarts, "\xB7 now active.", "<b>\xB7</b> <b>n</b>ow <b>a</b>ctive."},
       // "</›>H<//›>ê££ø"
-      {"bold markup", "<b>h</b>ello", "</\x9B>H<//\x9B>\xEA\xA3\xA3\xF8"},
-      {"unmapped stay", "gjmpqrtvz 456789 .,;:-'\"<>", "gjmpqrtvz 456789 .,;:-'\"<>"},
-      {"capitals lowered first", "GJMPQRTVZ", "gjmpqrtvz"},
+      {"elite: bold markup", EliteText, "<b>h</b>ello", "</\x9B>H<//\x9B>\xEA\xA3\xA3\xF8"},
+      {"elite: unmapped stay", EliteText, "gjmpqrtvz 456789 .,;:-'\"<>", "gjmpqrtvz 456789 .,;:-'\"<>"},
+      {"elite: capitals lowered first", EliteText, "GJMPQRTVZ", "gjmpqrtvz"},
       // A grave, S caron, OE become their small letters and nothing more
-      {"Latin capitals lowered", "\xC0\x8A\x8C", "\xE0\x9A\x9C"},
+      {"elite: Latin capitals lowered", EliteText, "\xC0\x8A\x8C", "\xE0\x9A\x9C"},
       // replacement bytes met in the input are kept as they are
-      {"replacement bytes in input", "\xE0\x9B\x8B\xD7", "\xE0\x9B\x8B\xD7"},
+      {"elite: replacement bytes in input", EliteText, "\xE0\x9B\x8B\xD7", "\xE0\x9B\x8B\xD7"},
+      {"hacker: two words", HackerText, "hello world", "HeLLo WoRLD"},
+      {"hacker: P at position 3", HackerText, "app", "aPp"},
+      {"hacker: only the third character", HackerText, "hip hop", "Hip HoP"},
+      {"hacker: bold markup", HackerText, "<b>h</b>ello", "<B>H</B>eLLo"},
+      {"hacker: P at position 2 stays", HackerText, "spa", "SPa"},
+      {"hacker: space before third P", HackerText, "a p", "a p"},
+      // E acute and y diaeresis are upper-cased but are not vowels here
+      {"hacker: Latin letters", HackerText, "\xE9t\xE9 \xFF", "\xC9T\xC9 \x9F"},
+      // sharp s has no capital and counts as a character before the P
+      {"hacker: sharp s keeps its place", HackerText, "\xDF" "ap", "\xDF" "ap"},
+      {"hacker: already capital", HackerText, "AEIOU", "aeiou"},
+      {"pig latin: two words", PigLatin, "hello world", "ello-hay orld-way"},
+      {"pig latin: short words", PigLatin, "I am a cat", "I m-aay a at-cay"},
+      {"pig latin: vowel start", PigLatin, "apple", "pple-aay"},
+      {"pig latin: capital", PigLatin, "Hello", "ello-Hay"},
+      {"pig latin: punctuation stays inside", PigLatin, "hello, world!", "ello,-hay orld!-way"},
+      {"pig latin: hyphen inside", PigLatin, "well-known", "ell-known-way"},
+      {"pig latin: trailing space dropped", PigLatin, "hi ", "i-hay"},
+      {"pig latin: leading space kept", PigLatin, " hi", " i-hay"},
+      {"pig latin: double space kept", PigLatin, "a  b", "a  b"},
+      {"pig latin: bold markup", PigLatin, "<b>h</b>ello <b>w</b>orld", "b>h</b>ello-<ay b>w</b>orld-<ay"},
+      {"pig latin: one space", PigLatin, " ", ""},
+      {"pig latin: two spaces", PigLatin, "  ", " "},
+      {"pig latin: tab is no separator", PigLatin, "a\tb", "\tb-aay"},
+      // "été": e acute
+      {"pig latin: Latin letters", PigLatin, "\xE9t\xE9", "t\xE9-\xE9" "ay"},
   };
-  for (const Case& c : cases) EXPECT_EQ(EliteText(c.in), c.out) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(c.style(c.in), c.out) << c.name;
 }
 
 // Each replacement, for both cases of a letter, alone and between bytes
@@ -88,44 +106,6 @@ TEST(TextStyles, EliteTableEachCharacterBothCases) {
     }
     EXPECT_EQ(EliteText("[" + lower + "]"), "[" + std::string(m.to) + "]") << "'" << lower << "' in brackets";
   }
-}
-
-TEST(TextStyles, HackerText) {
-  const Case cases[] = {
-      {"two words", "hello world", "HeLLo WoRLD"},
-      {"P at position 3", "app", "aPp"},
-      {"only the third character", "hip hop", "Hip HoP"},
-      {"bold markup", "<b>h</b>ello", "<B>H</B>eLLo"},
-      {"P at position 2 stays", "spa", "SPa"},
-      {"space before third P", "a p", "a p"},
-      // E acute and y diaeresis are upper-cased but are not vowels here
-      {"Latin letters", "\xE9t\xE9 \xFF", "\xC9T\xC9 \x9F"},
-      // sharp s has no capital and counts as a character before the P
-      {"sharp s keeps its place", "\xDF" "ap", "\xDF" "ap"},
-      {"already capital", "AEIOU", "aeiou"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(HackerText(c.in), c.out) << c.name;
-}
-
-TEST(TextStyles, PigLatin) {
-  const Case cases[] = {
-      {"two words", "hello world", "ello-hay orld-way"},
-      {"short words", "I am a cat", "I m-aay a at-cay"},
-      {"vowel start", "apple", "pple-aay"},
-      {"capital", "Hello", "ello-Hay"},
-      {"punctuation stays inside", "hello, world!", "ello,-hay orld!-way"},
-      {"hyphen inside", "well-known", "ell-known-way"},
-      {"trailing space dropped", "hi ", "i-hay"},
-      {"leading space kept", " hi", " i-hay"},
-      {"double space kept", "a  b", "a  b"},
-      {"bold markup", "<b>h</b>ello <b>w</b>orld", "b>h</b>ello-<ay b>w</b>orld-<ay"},
-      {"one space", " ", ""},
-      {"two spaces", "  ", " "},
-      {"tab is no separator", "a\tb", "\tb-aay"},
-      // "été": e acute
-      {"Latin letters", "\xE9t\xE9", "t\xE9-\xE9" "ay"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(PigLatin(c.in), c.out) << c.name;
 }
 
 }  // namespace
