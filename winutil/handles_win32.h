@@ -1,11 +1,22 @@
-// Move-only owners for the system objects the program creates.
+// Move-only owners for the system objects the program creates, and the
+// guards that hold something for the life of a scope.
 #pragma once
 
 #include <windows.h>
 
+#include <cstddef>
 #include <utility>
 
 namespace wendrel {
+
+// What a handle holds when it owns nothing: null for most kinds, and
+// INVALID_HANDLE_VALUE for files and finds.
+struct NullIsEmpty {
+  static std::nullptr_t Empty() { return nullptr; }
+};
+struct InvalidIsEmpty {
+  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+};
 
 // Owns one handle and frees it exactly once with Traits::Free.
 template <typename Traits>
@@ -25,49 +36,70 @@ class UniqueHandle {
   }
 
   Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  Handle release() { return std::exchange(handle_, nullptr); }
-  void reset(Handle h = nullptr) {
+  explicit operator bool() const { return handle_ != Traits::Empty(); }
+  Handle release() { return std::exchange(handle_, Traits::Empty()); }
+  void reset(Handle h = Traits::Empty()) {
     Handle old = std::exchange(handle_, h);
-    if (old) Traits::Free(old);
+    if (old != Traits::Empty()) Traits::Free(old);
   }
 
  private:
-  Handle handle_ = nullptr;
+  Handle handle_ = Traits::Empty();
 };
 
-struct HwndTraits {
+struct HwndTraits : NullIsEmpty {
   using Handle = HWND;
   static void Free(HWND h) { DestroyWindow(h); }
 };
-// Fonts, brushes and pens all go back with DeleteObject.
-template <typename GdiObject>
-struct GdiTraits {
-  using Handle = GdiObject;
-  static void Free(GdiObject h) { DeleteObject(h); }
+struct HbrushTraits : NullIsEmpty {
+  using Handle = HBRUSH;
+  static void Free(HBRUSH h) { DeleteObject(h); }
 };
-struct HkeyTraits {
+struct HkeyTraits : NullIsEmpty {
   using Handle = HKEY;
   static void Free(HKEY h) { RegCloseKey(h); }
 };
-struct HmenuTraits {
+struct HmenuTraits : NullIsEmpty {
   using Handle = HMENU;
   static void Free(HMENU h) { DestroyMenu(h); }
 };
-
-// Threads, events and mutexes go back with CloseHandle.
-struct KernelTraits {
+// Threads, processes, events, mutexes and jobs.
+struct KernelTraits : NullIsEmpty {
   using Handle = HANDLE;
   static void Free(HANDLE h) { CloseHandle(h); }
 };
+// CreateFile fails with INVALID_HANDLE_VALUE, not null.
+struct FileTraits : InvalidIsEmpty {
+  using Handle = HANDLE;
+  static void Free(HANDLE h) { CloseHandle(h); }
+};
+struct FindTraits : InvalidIsEmpty {
+  using Handle = HANDLE;
+  static void Free(HANDLE h) { FindClose(h); }
+};
 
 using UniqueHwnd = UniqueHandle<HwndTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelTraits>;
-using UniqueHfont = UniqueHandle<GdiTraits<HFONT>>;
-using UniqueHbrush = UniqueHandle<GdiTraits<HBRUSH>>;
-using UniqueHpen = UniqueHandle<GdiTraits<HPEN>>;
+using UniqueHbrush = UniqueHandle<HbrushTraits>;
 using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueHmenu = UniqueHandle<HmenuTraits>;
+using UniqueKernelHandle = UniqueHandle<KernelTraits>;
+using UniqueFileHandle = UniqueHandle<FileTraits>;
+using UniqueFindHandle = UniqueHandle<FindTraits>;
+
+// Holds a critical section for the life of a scope. (The flag set for a
+// scope, ScopedFlag, is in scoped_flag.h, which portable code includes.)
+class CriticalSectionLock {
+ public:
+  explicit CriticalSectionLock(CRITICAL_SECTION& section) : section_(section) {
+    EnterCriticalSection(&section_);
+  }
+  ~CriticalSectionLock() { LeaveCriticalSection(&section_); }
+  CriticalSectionLock(const CriticalSectionLock&) = delete;
+  CriticalSectionLock& operator=(const CriticalSectionLock&) = delete;
+
+ private:
+  CRITICAL_SECTION& section_;
+};
 
 // A window's (or, for nullptr, the screen's) device context from GetDC.
 class WindowDc {
