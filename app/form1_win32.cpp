@@ -5,6 +5,7 @@
 #include "app/form1_layout.h"
 #include "automation/private_room.h"
 #include "winutil/twips.h"
+#include "winutil/window_text_win32.h"
 
 namespace wendrel {
 
@@ -26,16 +27,6 @@ int CounterId(Counter c) {
       break;
   }
   return kLabel1Id;
-}
-
-std::string WindowText(HWND hwnd) {
-  if (!hwnd) return "";
-  const int length = GetWindowTextLengthA(hwnd);
-  if (length <= 0) return "";
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  const int got = GetWindowTextA(hwnd, &text[0], length + 1);
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return text;
 }
 
 bool RegisterForm1Class(HINSTANCE instance, WNDPROC proc) {
