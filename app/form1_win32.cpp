@@ -67,10 +67,7 @@ std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, AppServices& services,
 }
 
 Form1::~Form1() {
-  // A window destroyed with its object ends no message loop, nor the
-  // program.
-  post_quit_ = false;
-  ending_ = false;
+  closing_ = Closing::kDiscarded;
   window_.reset();
 }
 
@@ -230,7 +227,7 @@ void Form1::OnDestroy() {
   // the system could give to a new window.
   controls_.clear();
   last_focus_ = nullptr;
-  if (post_quit_) PostQuitMessage(0);
+  if (closing_ != Closing::kDiscarded) PostQuitMessage(0);
 }
 
 void Form1::OnNcDestroy() { window_.release(); }
@@ -252,15 +249,15 @@ void Form1::Load() {
 
 void Form1::Show(int show_command) {
   HWND hwnd = window_.get();
-  if (!hwnd || ending_) return;
+  if (!hwnd || Ended()) return;
   ShowWindow(hwnd, show_command);
   UpdateWindow(hwnd);
   if (HWND first = Control(kCommand1Id)) SetFocus(first);
 }
 
 void Form1::Terminate(unsigned close_ms) {
-  if (terminated_ || ending_) return;
-  terminated_ = true;
+  if (closing_ == Closing::kTerminated || Ended()) return;
+  closing_ = Closing::kTerminated;
   AnnounceSignLines(kInactiveStatus);
   services_.link.Close(close_ms);
 }
@@ -275,14 +272,16 @@ bool Form1::AnnounceSignLines(const std::string& status) {
 
 // The Unload handler: its lines go out, and the close always goes ahead.
 void Form1::OnClose() {
-  if (unloading_ || ending_) return;
-  unloading_ = true;
+  if (closing_ != Closing::kOpen) return;
+  closing_ = Closing::kUnloaded;
   AnnounceSignLines(kInactiveStatus);
-  if (window_ && !ending_) DestroyWindow(window_.get());
+  // An exit control used while the lines waited for the prompt has ended
+  // the program already.
+  if (window_ && !Ended()) DestroyWindow(window_.get());
 }
 
 void Form1::OnEndSession(bool ending) {
-  if (!ending || ending_) return;
+  if (!ending || Ended()) return;
   // Windows ends the process soon after this returns: no message loop will
   // run again, and a client that does not answer must not hold it up.
   OnClose();
@@ -296,8 +295,8 @@ void Form1::ExitClick() {
 }
 
 void Form1::EndProgram() {
-  if (ending_) return;
-  ending_ = true;
+  if (Ended()) return;
+  closing_ = Closing::kEnded;
   // Gone at once for the user; the lines handed over go out meanwhile.
   if (timer_enabled_) KillTimer(window_.get(), kTimer1Id);
   timer_enabled_ = false;
@@ -313,7 +312,7 @@ void Form1::EndProgram() {
 // --- events ---------------------------------------------------------------
 
 void Form1::OnCommand(int id, int code) {
-  if (ending_ || !window_) return;
+  if (Ended() || !window_) return;
   // Owner-drawn buttons report the second click of a double click apart.
   const bool button_click = code == BN_CLICKED || code == BN_DOUBLECLICKED;
   switch (id) {
@@ -360,16 +359,16 @@ void Form1::OnCommand(int id, int code) {
 void Form1::OnTimer(UINT_PTR id) {
   // Ticks also arrive posted by other programs, and one may still be queued
   // after the timer was stopped.
-  if (id != kTimer1Id || !timer_enabled_ || ending_) return;
+  if (id != kTimer1Id || !timer_enabled_ || Ended()) return;
   IdleTick(services_, *this);
 }
 
 void Form1::OnTitleMouseDown(bool left_button) {
-  if (ending_ || !window_) return;
+  if (Ended() || !window_) return;
   const bool moved = FormDrag(window_.get(), services_.loop);
   // A left press released without moving the window was a click on the
   // title, which minimises.
-  if (left_button && !moved && window_ && !ending_) Minimise();
+  if (left_button && !moved && window_ && !Ended()) Minimise();
 }
 
 void Form1::EnterRoom(const std::string& room) {
@@ -390,7 +389,7 @@ void Form1::ShowOptions() {
 
 // Once a run: the user needs to hear it once, not once a line.
 void Form1::OnClientDenied() {
-  if (denied_shown_ || ending_) return;
+  if (denied_shown_ || Ended()) return;
   denied_shown_ = true;
   ShowBox(kDeniedText);
 }
@@ -429,7 +428,7 @@ void Form1::EnableTimer(bool enabled) {
   if (enabled == timer_enabled_) return;
   HWND hwnd = window_.get();
   if (enabled) {
-    if (!hwnd || ending_ || !SetTimer(hwnd, kTimer1Id, kTimer1IntervalMs, nullptr)) return;
+    if (!hwnd || Ended() || !SetTimer(hwnd, kTimer1Id, kTimer1IntervalMs, nullptr)) return;
   } else if (hwnd) {
     KillTimer(hwnd, kTimer1Id);
   }

@@ -67,6 +67,15 @@ class Form1 : public IdleForm {
   Form1(HINSTANCE instance, AppServices& services, std::function<void()> end_program)
       : instance_(instance), services_(services), end_program_(std::move(end_program)) {}
 
+  // How far the window has gone towards closing. WM_CLOSE and the end of
+  // the session run Unload, which takes the window (kUnloaded); the end of
+  // the message loop runs Terminate (kTerminated); an exit control signs
+  // off itself and ends the program at once (kEnded), and then nothing
+  // else runs; the destructor takes the window without ending any message
+  // loop (kDiscarded).
+  enum class Closing { kOpen, kUnloaded, kTerminated, kEnded, kDiscarded };
+  bool Ended() const { return closing_ == Closing::kEnded; }
+
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK TitleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -116,10 +125,7 @@ class Form1 : public IdleForm {
   HWND last_focus_ = nullptr;
   bool timer_enabled_ = false;
   bool tick_in_progress_ = false;
-  bool unloading_ = false;
-  bool ending_ = false;
-  bool terminated_ = false;
-  bool post_quit_ = true;
+  Closing closing_ = Closing::kOpen;
   bool denied_shown_ = false;
 };
 
