@@ -12,17 +12,17 @@ namespace wendrel {
 // What a handle holds when it owns nothing: null for most kinds, and
 // INVALID_HANDLE_VALUE for files and finds.
 struct NullIsEmpty {
-  static std::nullptr_t Empty() { return nullptr; }
+  static std::nullptr_t Value() { return nullptr; }
 };
 struct InvalidIsEmpty {
-  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+  static HANDLE Value() { return INVALID_HANDLE_VALUE; }
 };
 
-// Owns one handle and frees it exactly once with Traits::Free.
-template <typename Traits>
+// Owns one handle of type H and closes it exactly once with Close.
+template <typename H, auto Close, typename EmptyValue = NullIsEmpty>
 class UniqueHandle {
  public:
-  using Handle = typename Traits::Handle;
+  using Handle = H;
 
   UniqueHandle() = default;
   explicit UniqueHandle(Handle h) : handle_(h) {}
@@ -36,55 +36,26 @@ class UniqueHandle {
   }
 
   Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != Traits::Empty(); }
-  Handle release() { return std::exchange(handle_, Traits::Empty()); }
-  void reset(Handle h = Traits::Empty()) {
+  explicit operator bool() const { return handle_ != EmptyValue::Value(); }
+  Handle release() { return std::exchange(handle_, EmptyValue::Value()); }
+  void reset(Handle h = EmptyValue::Value()) {
     Handle old = std::exchange(handle_, h);
-    if (old != Traits::Empty()) Traits::Free(old);
+    if (old != EmptyValue::Value()) Close(old);
   }
 
  private:
-  Handle handle_ = Traits::Empty();
+  Handle handle_ = EmptyValue::Value();
 };
 
-struct HwndTraits : NullIsEmpty {
-  using Handle = HWND;
-  static void Free(HWND h) { DestroyWindow(h); }
-};
-struct HbrushTraits : NullIsEmpty {
-  using Handle = HBRUSH;
-  static void Free(HBRUSH h) { DeleteObject(h); }
-};
-struct HkeyTraits : NullIsEmpty {
-  using Handle = HKEY;
-  static void Free(HKEY h) { RegCloseKey(h); }
-};
-struct HmenuTraits : NullIsEmpty {
-  using Handle = HMENU;
-  static void Free(HMENU h) { DestroyMenu(h); }
-};
+using UniqueHwnd = UniqueHandle<HWND, DestroyWindow>;
+using UniqueHbrush = UniqueHandle<HBRUSH, DeleteObject>;
+using UniqueHkey = UniqueHandle<HKEY, RegCloseKey>;
+using UniqueHmenu = UniqueHandle<HMENU, DestroyMenu>;
 // Threads, processes, events, mutexes and jobs.
-struct KernelTraits : NullIsEmpty {
-  using Handle = HANDLE;
-  static void Free(HANDLE h) { CloseHandle(h); }
-};
-// CreateFile fails with INVALID_HANDLE_VALUE, not null.
-struct FileTraits : InvalidIsEmpty {
-  using Handle = HANDLE;
-  static void Free(HANDLE h) { CloseHandle(h); }
-};
-struct FindTraits : InvalidIsEmpty {
-  using Handle = HANDLE;
-  static void Free(HANDLE h) { FindClose(h); }
-};
-
-using UniqueHwnd = UniqueHandle<HwndTraits>;
-using UniqueHbrush = UniqueHandle<HbrushTraits>;
-using UniqueHkey = UniqueHandle<HkeyTraits>;
-using UniqueHmenu = UniqueHandle<HmenuTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelTraits>;
-using UniqueFileHandle = UniqueHandle<FileTraits>;
-using UniqueFindHandle = UniqueHandle<FindTraits>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;
+// CreateFile and FindFirstFile fail with INVALID_HANDLE_VALUE, not null.
+using UniqueFileHandle = UniqueHandle<HANDLE, CloseHandle, InvalidIsEmpty>;
+using UniqueFindHandle = UniqueHandle<HANDLE, FindClose, InvalidIsEmpty>;
 
 // Holds a critical section for the life of a scope. (The flag set for a
 // scope, ScopedFlag, is in scoped_flag.h, which portable code includes.)
