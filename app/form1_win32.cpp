@@ -3,15 +3,14 @@
 #include "app/announcements.h"
 #include "app/form1_ids.h"
 #include "app/form1_layout.h"
+#include "app/form1_layout_win32.h"
 #include "automation/private_room.h"
-#include "winutil/twips.h"
 #include "winutil/window_text_win32.h"
 
 namespace wendrel {
 
 namespace {
 
-constexpr COLORREF kFormGrey = RGB(128, 128, 128);
 // The icon group of resources/wendrel.rc.
 constexpr WORD kIconId = 1;
 // The window shows once its sign-on lines are out, or after this long.
@@ -50,18 +49,14 @@ std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, AppServices& services,
                                      std::function<void()> end_program) {
   if (!RegisterForm1Class(instance, &Form1::WndProc)) return nullptr;
   std::unique_ptr<Form1> form(new Form1(instance, services, std::move(end_program)));
-  form->dpi_ = GetScreenDpi();
-  const ScreenDpi& dpi = form->dpi_;
+  const FormGeometry& g = kForm1Geometry;
+  const PixelBox box = ToPixels(g.left, g.top, g.width, g.height, form->painter_.dpi());
   // WS_MINIMIZEBOX draws nothing on a window without a caption, but lets
   // the taskbar button minimise and restore it; the taskbar button is how a
   // minimised panel comes back.
   HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, kForm1Class, kForm1Caption,
-                              WS_POPUP | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                              TwipsToPixels(kForm1Geometry.left, dpi.x),
-                              TwipsToPixels(kForm1Geometry.top, dpi.y),
-                              TwipsToPixels(kForm1Geometry.width, dpi.x),
-                              TwipsToPixels(kForm1Geometry.height, dpi.y), nullptr, nullptr,
-                              instance, form.get());
+                              WS_POPUP | WS_MINIMIZEBOX | WS_CLIPCHILDREN, box.x, box.y,
+                              box.width, box.height, nullptr, nullptr, instance, form.get());
   if (!hwnd) return nullptr;
   return form;
 }
@@ -114,13 +109,13 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnDestroy();
       return 0;
     case WM_ERASEBKGND:
-      OnEraseBackground(reinterpret_cast<HDC>(wp));
+      painter_.EraseBackground(hwnd, reinterpret_cast<HDC>(wp));
       return 1;
     case WM_PAINT:
-      OnPaint();
+      painter_.Paint(hwnd);
       return 0;
     case WM_DRAWITEM:
-      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      painter_.DrawItem(hwnd, *reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
       return TRUE;
     case WM_ACTIVATE:
       if (OnActivate(LOWORD(wp) != WA_INACTIVE, HIWORD(wp) != 0)) return 0;
@@ -174,44 +169,15 @@ LRESULT CALLBACK Form1::TitleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool Form1::OnCreate() {
   HWND hwnd = window_.get();
-  back_brush_.reset(CreateSolidBrush(kFormGrey));
-  if (!back_brush_) return false;
-  font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  if (!painter_.CreateObjects()) return false;
 
   opt_menu_.reset(CreatePopupMenu());
   if (!opt_menu_) return false;
   for (const MenuItemLayout& item : OptMenu())
     if (!AppendMenuA(opt_menu_.get(), MF_STRING, item.id, item.caption)) return false;
 
-  for (const ControlLayout* c : CreationOrder()) {
-    // Every control clips its siblings, so where boxes overlap the one
-    // created first is the one seen. Every control is a group of its own,
-    // so the arrow keys of the keyboard navigation go nowhere.
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP;
-    DWORD ex_style = 0;
-    const char* cls = "Static";
-    switch (c->kind) {
-      case ControlKind::kLabel:
-        style |= SS_OWNERDRAW | (c->clickable ? SS_NOTIFY : 0);
-        break;
-      case ControlKind::kButton:
-        cls = "Button";
-        style |= BS_OWNERDRAW | WS_TABSTOP;
-        break;
-      case ControlKind::kTextBox:
-        cls = "Edit";
-        style |= ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
-        ex_style = WS_EX_CLIENTEDGE;
-        break;
-    }
-    HWND child = CreateWindowExA(
-        ex_style, cls, c->caption, style, TwipsToPixels(c->left, dpi_.x), TwipsToPixels(c->top, dpi_.y),
-        TwipsToPixels(c->width, dpi_.x), TwipsToPixels(c->height, dpi_.y), hwnd,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), instance_, nullptr);
-    if (!child) return false;
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    controls_.emplace_back(c->id, child);
-  }
+  controls_ = CreateForm1Controls(hwnd, instance_, painter_.dpi(), painter_.font());
+  if (controls_.empty()) return false;
 
   HWND title = Control(kLabel4Id);
   SetWindowLongPtrA(title, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -442,101 +408,6 @@ void Form1::RestartTimer() {
 
 void Form1::StayOnTop() {
   if (window_) wendrel::StayOnTop(window_.get());
-}
-
-// --- drawing --------------------------------------------------------------
-
-void Form1::OnEraseBackground(HDC dc) {
-  RECT r{};
-  GetClientRect(window_.get(), &r);
-  FillRect(dc, &r, back_brush_.get());
-}
-
-void Form1::OnPaint() {
-  PaintDc paint(window_.get());
-  DrawShapes(paint.get(), true);
-}
-
-// Shape4 framing the title strip, Shape1 framing the body, and the lines.
-// With `fill` false only the outlines, for drawing over a label.
-void Form1::DrawShapes(HDC dc, bool fill) {
-  SelectedObject pen(dc, GetStockObject(BLACK_PEN));
-  for (const RectangleLayout& s : Form1Rectangles()) {
-    HGDIOBJ brush = (fill && s.filled) ? static_cast<HGDIOBJ>(GetSysColorBrush(COLOR_BTNFACE))
-                                       : GetStockObject(NULL_BRUSH);
-    SelectedObject selected(dc, brush);
-    const int left = TwipsToPixels(s.left, dpi_.x);
-    const int top = TwipsToPixels(s.top, dpi_.y);
-    Rectangle(dc, left, top, left + TwipsToPixels(s.width, dpi_.x), top + TwipsToPixels(s.height, dpi_.y));
-  }
-  for (const LineLayout& l : Form1Lines()) {
-    MoveToEx(dc, TwipsToPixels(l.x1, dpi_.x), TwipsToPixels(l.y1, dpi_.y), nullptr);
-    LineTo(dc, TwipsToPixels(l.x2, dpi_.x), TwipsToPixels(l.y2, dpi_.y));
-  }
-}
-
-void Form1::OnDrawItem(const DRAWITEMSTRUCT& item) {
-  if (item.CtlType == ODT_BUTTON) {
-    DrawButton(item);
-  } else if (item.CtlType == ODT_STATIC) {
-    DrawLabel(item, static_cast<int>(item.CtlID));
-  }
-}
-
-void Form1::DrawLabel(const DRAWITEMSTRUCT& item, int id) {
-  const ControlLayout* control = FindControl(id);
-  if (!control) return;
-  HDC dc = item.hDC;
-  RECT r = item.rcItem;
-  HBRUSH background = back_brush_.get();
-  COLORREF text_colour = GetSysColor(COLOR_BTNTEXT);
-  if (control->look == LabelLook::kTitleText) {
-    background = GetSysColorBrush(COLOR_BTNFACE);
-    text_colour = GetSysColor(COLOR_APPWORKSPACE);
-  } else if (control->look == LabelLook::kTitleBlock) {
-    background = GetSysColorBrush(COLOR_APPWORKSPACE);
-    text_colour = GetSysColor(COLOR_APPWORKSPACE);
-  }
-  FillRect(dc, &r, background);
-  const std::string text = WindowText(item.hwndItem);
-  {
-    SelectedObject font(dc, font_);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, text_colour);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
-  }
-  // The title strip's frame runs through the title labels' boxes: draw the
-  // window's outlines over the label, in the window's coordinates.
-  POINT origin{0, 0};
-  MapWindowPoints(item.hwndItem, window_.get(), &origin, 1);
-  POINT old{};
-  SetViewportOrgEx(dc, -origin.x, -origin.y, &old);
-  DrawShapes(dc, false);
-  SetViewportOrgEx(dc, old.x, old.y, nullptr);
-}
-
-// A face in the app-workspace colour, edged like a push button.
-void Form1::DrawButton(const DRAWITEMSTRUCT& item) {
-  HDC dc = item.hDC;
-  RECT r = item.rcItem;
-  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-  FillRect(dc, &r, GetSysColorBrush(COLOR_APPWORKSPACE));
-  DrawEdge(dc, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-  const std::string text = WindowText(item.hwndItem);
-  RECT text_rect = r;
-  if (pressed) OffsetRect(&text_rect, 1, 1);
-  {
-    SelectedObject font(dc, font_);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &text_rect,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  }
-  if (item.itemState & ODS_FOCUS) {
-    RECT focus = r;
-    InflateRect(&focus, -2, -2);
-    DrawFocusRect(dc, &focus);
-  }
 }
 
 }  // namespace wendrel
