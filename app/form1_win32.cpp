@@ -3,14 +3,14 @@
 #include "app/announcements.h"
 #include "app/form1_ids.h"
 #include "app/form1_layout.h"
+#include "app/form1_layout_win32.h"
 #include "automation/private_room.h"
-#include "winutil/twips.h"
+#include "winutil/window_text_win32.h"
 
 namespace wendrel {
 
 namespace {
 
-constexpr COLORREF kFormGrey = RGB(128, 128, 128);
 // The icon group of resources/wendrel.rc.
 constexpr WORD kIconId = 1;
 // The window shows once its sign-on lines are out, or after this long.
@@ -26,16 +26,6 @@ int CounterId(Counter c) {
       break;
   }
   return kLabel1Id;
-}
-
-std::string WindowText(HWND hwnd) {
-  if (!hwnd) return "";
-  const int length = GetWindowTextLengthA(hwnd);
-  if (length <= 0) return "";
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  const int got = GetWindowTextA(hwnd, &text[0], length + 1);
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return text;
 }
 
 bool RegisterForm1Class(HINSTANCE instance, WNDPROC proc) {
@@ -59,27 +49,20 @@ std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, AppServices& services,
                                      std::function<void()> end_program) {
   if (!RegisterForm1Class(instance, &Form1::WndProc)) return nullptr;
   std::unique_ptr<Form1> form(new Form1(instance, services, std::move(end_program)));
-  form->dpi_ = GetScreenDpi();
-  const ScreenDpi& dpi = form->dpi_;
+  const FormGeometry& g = kForm1Geometry;
+  const PixelBox box = ToPixels(g.left, g.top, g.width, g.height, form->painter_.dpi());
   // WS_MINIMIZEBOX draws nothing on a window without a caption, but lets
   // the taskbar button minimise and restore it; the taskbar button is how a
   // minimised panel comes back.
   HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, kForm1Class, kForm1Caption,
-                              WS_POPUP | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                              TwipsToPixels(kForm1Geometry.left, dpi.x),
-                              TwipsToPixels(kForm1Geometry.top, dpi.y),
-                              TwipsToPixels(kForm1Geometry.width, dpi.x),
-                              TwipsToPixels(kForm1Geometry.height, dpi.y), nullptr, nullptr,
-                              instance, form.get());
+                              WS_POPUP | WS_MINIMIZEBOX | WS_CLIPCHILDREN, box.x, box.y,
+                              box.width, box.height, nullptr, nullptr, instance, form.get());
   if (!hwnd) return nullptr;
   return form;
 }
 
 Form1::~Form1() {
-  // A window destroyed with its object ends no message loop, nor the
-  // program.
-  post_quit_ = false;
-  ending_ = false;
+  closing_ = Closing::kDiscarded;
   window_.reset();
 }
 
@@ -126,13 +109,13 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnDestroy();
       return 0;
     case WM_ERASEBKGND:
-      OnEraseBackground(reinterpret_cast<HDC>(wp));
+      painter_.EraseBackground(hwnd, reinterpret_cast<HDC>(wp));
       return 1;
     case WM_PAINT:
-      OnPaint();
+      painter_.Paint(hwnd);
       return 0;
     case WM_DRAWITEM:
-      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      painter_.DrawItem(hwnd, *reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
       return TRUE;
     case WM_ACTIVATE:
       if (OnActivate(LOWORD(wp) != WA_INACTIVE, HIWORD(wp) != 0)) return 0;
@@ -186,44 +169,15 @@ LRESULT CALLBACK Form1::TitleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool Form1::OnCreate() {
   HWND hwnd = window_.get();
-  back_brush_.reset(CreateSolidBrush(kFormGrey));
-  if (!back_brush_) return false;
-  font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  if (!painter_.CreateObjects()) return false;
 
   opt_menu_.reset(CreatePopupMenu());
   if (!opt_menu_) return false;
   for (const MenuItemLayout& item : OptMenu())
     if (!AppendMenuA(opt_menu_.get(), MF_STRING, item.id, item.caption)) return false;
 
-  for (const ControlLayout* c : CreationOrder()) {
-    // Every control clips its siblings, so where boxes overlap the one
-    // created first is the one seen. Every control is a group of its own,
-    // so the arrow keys of the keyboard navigation go nowhere.
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP;
-    DWORD ex_style = 0;
-    const char* cls = "Static";
-    switch (c->kind) {
-      case ControlKind::kLabel:
-        style |= SS_OWNERDRAW | (c->clickable ? SS_NOTIFY : 0);
-        break;
-      case ControlKind::kButton:
-        cls = "Button";
-        style |= BS_OWNERDRAW | WS_TABSTOP;
-        break;
-      case ControlKind::kTextBox:
-        cls = "Edit";
-        style |= ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
-        ex_style = WS_EX_CLIENTEDGE;
-        break;
-    }
-    HWND child = CreateWindowExA(
-        ex_style, cls, c->caption, style, TwipsToPixels(c->left, dpi_.x), TwipsToPixels(c->top, dpi_.y),
-        TwipsToPixels(c->width, dpi_.x), TwipsToPixels(c->height, dpi_.y), hwnd,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), instance_, nullptr);
-    if (!child) return false;
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    controls_.emplace_back(c->id, child);
-  }
+  controls_ = CreateForm1Controls(hwnd, instance_, painter_.dpi(), painter_.font());
+  if (controls_.empty()) return false;
 
   HWND title = Control(kLabel4Id);
   SetWindowLongPtrA(title, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -239,7 +193,7 @@ void Form1::OnDestroy() {
   // the system could give to a new window.
   controls_.clear();
   last_focus_ = nullptr;
-  if (post_quit_) PostQuitMessage(0);
+  if (closing_ != Closing::kDiscarded) PostQuitMessage(0);
 }
 
 void Form1::OnNcDestroy() { window_.release(); }
@@ -261,15 +215,15 @@ void Form1::Load() {
 
 void Form1::Show(int show_command) {
   HWND hwnd = window_.get();
-  if (!hwnd || ending_) return;
+  if (!hwnd || Ended()) return;
   ShowWindow(hwnd, show_command);
   UpdateWindow(hwnd);
   if (HWND first = Control(kCommand1Id)) SetFocus(first);
 }
 
 void Form1::Terminate(unsigned close_ms) {
-  if (terminated_ || ending_) return;
-  terminated_ = true;
+  if (closing_ == Closing::kTerminated || Ended()) return;
+  closing_ = Closing::kTerminated;
   AnnounceSignLines(kInactiveStatus);
   services_.link.Close(close_ms);
 }
@@ -284,14 +238,16 @@ bool Form1::AnnounceSignLines(const std::string& status) {
 
 // The Unload handler: its lines go out, and the close always goes ahead.
 void Form1::OnClose() {
-  if (unloading_ || ending_) return;
-  unloading_ = true;
+  if (closing_ != Closing::kOpen) return;
+  closing_ = Closing::kUnloaded;
   AnnounceSignLines(kInactiveStatus);
-  if (window_ && !ending_) DestroyWindow(window_.get());
+  // An exit control used while the lines waited for the prompt has ended
+  // the program already.
+  if (window_ && !Ended()) DestroyWindow(window_.get());
 }
 
 void Form1::OnEndSession(bool ending) {
-  if (!ending || ending_) return;
+  if (!ending || Ended()) return;
   // Windows ends the process soon after this returns: no message loop will
   // run again, and a client that does not answer must not hold it up.
   OnClose();
@@ -305,8 +261,8 @@ void Form1::ExitClick() {
 }
 
 void Form1::EndProgram() {
-  if (ending_) return;
-  ending_ = true;
+  if (Ended()) return;
+  closing_ = Closing::kEnded;
   // Gone at once for the user; the lines handed over go out meanwhile.
   if (timer_enabled_) KillTimer(window_.get(), kTimer1Id);
   timer_enabled_ = false;
@@ -322,7 +278,7 @@ void Form1::EndProgram() {
 // --- events ---------------------------------------------------------------
 
 void Form1::OnCommand(int id, int code) {
-  if (ending_ || !window_) return;
+  if (Ended() || !window_) return;
   // Owner-drawn buttons report the second click of a double click apart.
   const bool button_click = code == BN_CLICKED || code == BN_DOUBLECLICKED;
   switch (id) {
@@ -369,16 +325,16 @@ void Form1::OnCommand(int id, int code) {
 void Form1::OnTimer(UINT_PTR id) {
   // Ticks also arrive posted by other programs, and one may still be queued
   // after the timer was stopped.
-  if (id != kTimer1Id || !timer_enabled_ || ending_) return;
+  if (id != kTimer1Id || !timer_enabled_ || Ended()) return;
   IdleTick(services_, *this);
 }
 
 void Form1::OnTitleMouseDown(bool left_button) {
-  if (ending_ || !window_) return;
+  if (Ended() || !window_) return;
   const bool moved = FormDrag(window_.get(), services_.loop);
   // A left press released without moving the window was a click on the
   // title, which minimises.
-  if (left_button && !moved && window_ && !ending_) Minimise();
+  if (left_button && !moved && window_ && !Ended()) Minimise();
 }
 
 void Form1::EnterRoom(const std::string& room) {
@@ -399,7 +355,7 @@ void Form1::ShowOptions() {
 
 // Once a run: the user needs to hear it once, not once a line.
 void Form1::OnClientDenied() {
-  if (denied_shown_ || ending_) return;
+  if (denied_shown_ || Ended()) return;
   denied_shown_ = true;
   ShowBox(kDeniedText);
 }
@@ -438,7 +394,7 @@ void Form1::EnableTimer(bool enabled) {
   if (enabled == timer_enabled_) return;
   HWND hwnd = window_.get();
   if (enabled) {
-    if (!hwnd || ending_ || !SetTimer(hwnd, kTimer1Id, kTimer1IntervalMs, nullptr)) return;
+    if (!hwnd || Ended() || !SetTimer(hwnd, kTimer1Id, kTimer1IntervalMs, nullptr)) return;
   } else if (hwnd) {
     KillTimer(hwnd, kTimer1Id);
   }
@@ -452,101 +408,6 @@ void Form1::RestartTimer() {
 
 void Form1::StayOnTop() {
   if (window_) wendrel::StayOnTop(window_.get());
-}
-
-// --- drawing --------------------------------------------------------------
-
-void Form1::OnEraseBackground(HDC dc) {
-  RECT r{};
-  GetClientRect(window_.get(), &r);
-  FillRect(dc, &r, back_brush_.get());
-}
-
-void Form1::OnPaint() {
-  PaintDc paint(window_.get());
-  DrawShapes(paint.get(), true);
-}
-
-// Shape4 framing the title strip, Shape1 framing the body, and the lines.
-// With `fill` false only the outlines, for drawing over a label.
-void Form1::DrawShapes(HDC dc, bool fill) {
-  SelectedObject pen(dc, GetStockObject(BLACK_PEN));
-  for (const RectangleLayout& s : Form1Rectangles()) {
-    HGDIOBJ brush = (fill && s.filled) ? static_cast<HGDIOBJ>(GetSysColorBrush(COLOR_BTNFACE))
-                                       : GetStockObject(NULL_BRUSH);
-    SelectedObject selected(dc, brush);
-    const int left = TwipsToPixels(s.left, dpi_.x);
-    const int top = TwipsToPixels(s.top, dpi_.y);
-    Rectangle(dc, left, top, left + TwipsToPixels(s.width, dpi_.x), top + TwipsToPixels(s.height, dpi_.y));
-  }
-  for (const LineLayout& l : Form1Lines()) {
-    MoveToEx(dc, TwipsToPixels(l.x1, dpi_.x), TwipsToPixels(l.y1, dpi_.y), nullptr);
-    LineTo(dc, TwipsToPixels(l.x2, dpi_.x), TwipsToPixels(l.y2, dpi_.y));
-  }
-}
-
-void Form1::OnDrawItem(const DRAWITEMSTRUCT& item) {
-  if (item.CtlType == ODT_BUTTON) {
-    DrawButton(item);
-  } else if (item.CtlType == ODT_STATIC) {
-    DrawLabel(item, static_cast<int>(item.CtlID));
-  }
-}
-
-void Form1::DrawLabel(const DRAWITEMSTRUCT& item, int id) {
-  const ControlLayout* control = FindControl(id);
-  if (!control) return;
-  HDC dc = item.hDC;
-  RECT r = item.rcItem;
-  HBRUSH background = back_brush_.get();
-  COLORREF text_colour = GetSysColor(COLOR_BTNTEXT);
-  if (control->look == LabelLook::kTitleText) {
-    background = GetSysColorBrush(COLOR_BTNFACE);
-    text_colour = GetSysColor(COLOR_APPWORKSPACE);
-  } else if (control->look == LabelLook::kTitleBlock) {
-    background = GetSysColorBrush(COLOR_APPWORKSPACE);
-    text_colour = GetSysColor(COLOR_APPWORKSPACE);
-  }
-  FillRect(dc, &r, background);
-  const std::string text = WindowText(item.hwndItem);
-  {
-    SelectedObject font(dc, font_);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, text_colour);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
-  }
-  // The title strip's frame runs through the title labels' boxes: draw the
-  // window's outlines over the label, in the window's coordinates.
-  POINT origin{0, 0};
-  MapWindowPoints(item.hwndItem, window_.get(), &origin, 1);
-  POINT old{};
-  SetViewportOrgEx(dc, -origin.x, -origin.y, &old);
-  DrawShapes(dc, false);
-  SetViewportOrgEx(dc, old.x, old.y, nullptr);
-}
-
-// A face in the app-workspace colour, edged like a push button.
-void Form1::DrawButton(const DRAWITEMSTRUCT& item) {
-  HDC dc = item.hDC;
-  RECT r = item.rcItem;
-  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-  FillRect(dc, &r, GetSysColorBrush(COLOR_APPWORKSPACE));
-  DrawEdge(dc, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-  const std::string text = WindowText(item.hwndItem);
-  RECT text_rect = r;
-  if (pressed) OffsetRect(&text_rect, 1, 1);
-  {
-    SelectedObject font(dc, font_);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &text_rect,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  }
-  if (item.itemState & ODS_FOCUS) {
-    RECT focus = r;
-    InflateRect(&focus, -2, -2);
-    DrawFocusRect(dc, &focus);
-  }
 }
 
 }  // namespace wendrel

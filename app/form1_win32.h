@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/form1_paint_win32.h"
 #include "app/idle.h"
 #include "app/services.h"
 #include "winutil/handles_win32.h"
-#include "winutil/window_utils_win32.h"
 
 namespace wendrel {
 
@@ -65,7 +65,19 @@ class Form1 : public IdleForm {
 
  private:
   Form1(HINSTANCE instance, AppServices& services, std::function<void()> end_program)
-      : instance_(instance), services_(services), end_program_(std::move(end_program)) {}
+      : instance_(instance),
+        services_(services),
+        end_program_(std::move(end_program)),
+        painter_(GetScreenDpi()) {}
+
+  // How far the window has gone towards closing. WM_CLOSE and the end of
+  // the session run Unload, which takes the window (kUnloaded); the end of
+  // the message loop runs Terminate (kTerminated); an exit control signs
+  // off itself and ends the program at once (kEnded), and then nothing
+  // else runs; the destructor takes the window without ending any message
+  // loop (kDiscarded).
+  enum class Closing { kOpen, kUnloaded, kTerminated, kEnded, kDiscarded };
+  bool Ended() const { return closing_ == Closing::kEnded; }
 
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK TitleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -77,9 +89,6 @@ class Form1 : public IdleForm {
   void OnClose();
   void OnDestroy();
   void OnNcDestroy();
-  void OnPaint();
-  void OnEraseBackground(HDC dc);
-  void OnDrawItem(const DRAWITEMSTRUCT& item);
   bool OnActivate(bool active, bool minimised);
   void OnSetFocus();
   void OnEndSession(bool ending);
@@ -99,27 +108,19 @@ class Form1 : public IdleForm {
   void EndProgram();
 
   HWND Control(int id) const;
-  void DrawLabel(const DRAWITEMSTRUCT& item, int id);
-  void DrawButton(const DRAWITEMSTRUCT& item);
-  void DrawShapes(HDC dc, bool fill);
 
   HINSTANCE instance_;
   AppServices& services_;
   std::function<void()> end_program_;
+  Form1Painter painter_;
   UniqueHwnd window_;
-  UniqueHbrush back_brush_;
   UniqueHmenu opt_menu_;
-  HFONT font_ = nullptr;  // a stock font: not ours to free
-  ScreenDpi dpi_;
   std::vector<std::pair<int, HWND>> controls_;
   WNDPROC title_proc_ = nullptr;  // Label4's own procedure
   HWND last_focus_ = nullptr;
   bool timer_enabled_ = false;
   bool tick_in_progress_ = false;
-  bool unloading_ = false;
-  bool ending_ = false;
-  bool terminated_ = false;
-  bool post_quit_ = true;
+  Closing closing_ = Closing::kOpen;
   bool denied_shown_ = false;
 };
 

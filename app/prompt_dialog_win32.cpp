@@ -4,6 +4,9 @@
 #include <cstring>
 #include <vector>
 
+#include "winutil/scoped_flag.h"
+#include "winutil/window_text_win32.h"
+
 namespace wendrel {
 
 namespace {
@@ -74,14 +77,6 @@ class DialogTemplate {
   size_t count_at_ = 0;
 };
 
-std::string WindowText(HWND hwnd) {
-  const int length = GetWindowTextLengthA(hwnd);
-  if (length <= 0) return "";
-  std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-  const int got = GetWindowTextA(hwnd, buffer.data(), length + 1);
-  return std::string(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
-}
-
 INT_PTR CALLBACK PromptProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_INITDIALOG:
@@ -123,11 +118,10 @@ std::string DialogHandlePrompt::Ask(const std::string& text, const std::string& 
 
   HWND owner = (owner_ && IsWindow(owner_)) ? owner_ : nullptr;
   std::string answer;
-  open_ = true;
+  const ScopedFlag open(open_);
   const INT_PTR result =
       DialogBoxIndirectParamA(instance_, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()), owner,
                               PromptProc, reinterpret_cast<LPARAM>(&answer));
-  open_ = false;
   return result == IDOK ? answer : "";
 }
 

@@ -19,17 +19,6 @@ namespace {
 constexpr DWORD kDraftRetryMs = 250;
 constexpr unsigned kDestroyCloseMs = 2000;
 
-class Lock {
- public:
-  explicit Lock(CRITICAL_SECTION& section) : section_(section) { EnterCriticalSection(&section_); }
-  ~Lock() { LeaveCriticalSection(&section_); }
-  Lock(const Lock&) = delete;
-  Lock& operator=(const Lock&) = delete;
-
- private:
-  CRITICAL_SECTION& section_;
-};
-
 DWORD Bounded(unsigned ms) { return std::min<DWORD>(ms, INFINITE - 1); }
 
 }  // namespace
@@ -69,7 +58,7 @@ struct ClientThread::State {
 };
 
 std::optional<ClientThread::State::Handed> ClientThread::State::Take() {
-  Lock hold(lock);
+  CriticalSectionLock hold(lock);
   if (queue.empty()) return std::nullopt;
   Handed next = std::move(queue.front());
   queue.pop_front();
@@ -90,7 +79,7 @@ void ClientThread::State::RunJob(Handed& handed) {
     if (denied_notice) denied_notice();
   }
   if (handed.room_entry) {
-    Lock hold(lock);
+    CriticalSectionLock hold(lock);
     room_entry_ahead = false;
   }
 }
@@ -103,7 +92,7 @@ void ClientThread::State::Run() {
     }
     const bool draft_held = !GiveBackDraft(*platform, chat);
     {
-      Lock hold(lock);
+      CriticalSectionLock hold(lock);
       if (queue.empty()) {
         SetEvent(idle.get());
         if (closed) return;
@@ -147,7 +136,7 @@ ClientThread::~ClientThread() { Close(kDestroyCloseMs); }
 
 void ClientThread::Queue(Job job, bool room_entry) {
   {
-    Lock hold(state_->lock);
+    CriticalSectionLock hold(state_->lock);
     if (state_->closed) return;
     if (room_entry) {
       if (state_->room_entry_ahead) return;
@@ -162,7 +151,7 @@ void ClientThread::Queue(Job job, bool room_entry) {
 void ClientThread::Hand(Job job) { Queue(std::move(job), false); }
 
 void ClientThread::SetDeniedNotice(std::function<void()> notice) {
-  Lock hold(state_->lock);
+  CriticalSectionLock hold(state_->lock);
   state_->denied_notice = std::move(notice);
 }
 
@@ -174,7 +163,7 @@ bool ClientThread::Flush(unsigned ms) {
 
 bool ClientThread::Close(unsigned ms) {
   {
-    Lock hold(state_->lock);
+    CriticalSectionLock hold(state_->lock);
     state_->closed = true;
   }
   ChatSession& chat = state_->chat;

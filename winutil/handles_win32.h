@@ -1,17 +1,28 @@
-// Move-only owners for the system objects the program creates.
+// Move-only owners for the system objects the program creates, and the
+// guards that hold something for the life of a scope.
 #pragma once
 
 #include <windows.h>
 
+#include <cstddef>
 #include <utility>
 
 namespace wendrel {
 
-// Owns one handle and frees it exactly once with Traits::Free.
-template <typename Traits>
+// What a handle holds when it owns nothing: null for most kinds, and
+// INVALID_HANDLE_VALUE for files and finds.
+struct NullIsEmpty {
+  static std::nullptr_t Value() { return nullptr; }
+};
+struct InvalidIsEmpty {
+  static HANDLE Value() { return INVALID_HANDLE_VALUE; }
+};
+
+// Owns one handle of type H and closes it exactly once with Close.
+template <typename H, auto Close, typename EmptyValue = NullIsEmpty>
 class UniqueHandle {
  public:
-  using Handle = typename Traits::Handle;
+  using Handle = H;
 
   UniqueHandle() = default;
   explicit UniqueHandle(Handle h) : handle_(h) {}
@@ -25,49 +36,41 @@ class UniqueHandle {
   }
 
   Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  Handle release() { return std::exchange(handle_, nullptr); }
-  void reset(Handle h = nullptr) {
+  explicit operator bool() const { return handle_ != EmptyValue::Value(); }
+  Handle release() { return std::exchange(handle_, EmptyValue::Value()); }
+  void reset(Handle h = EmptyValue::Value()) {
     Handle old = std::exchange(handle_, h);
-    if (old) Traits::Free(old);
+    if (old != EmptyValue::Value()) Close(old);
   }
 
  private:
-  Handle handle_ = nullptr;
+  Handle handle_ = EmptyValue::Value();
 };
 
-struct HwndTraits {
-  using Handle = HWND;
-  static void Free(HWND h) { DestroyWindow(h); }
-};
-// Fonts, brushes and pens all go back with DeleteObject.
-template <typename GdiObject>
-struct GdiTraits {
-  using Handle = GdiObject;
-  static void Free(GdiObject h) { DeleteObject(h); }
-};
-struct HkeyTraits {
-  using Handle = HKEY;
-  static void Free(HKEY h) { RegCloseKey(h); }
-};
-struct HmenuTraits {
-  using Handle = HMENU;
-  static void Free(HMENU h) { DestroyMenu(h); }
-};
+using UniqueHwnd = UniqueHandle<HWND, DestroyWindow>;
+using UniqueHbrush = UniqueHandle<HBRUSH, DeleteObject>;
+using UniqueHkey = UniqueHandle<HKEY, RegCloseKey>;
+using UniqueHmenu = UniqueHandle<HMENU, DestroyMenu>;
+// Threads, processes, events, mutexes and jobs.
+using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;
+// CreateFile and FindFirstFile fail with INVALID_HANDLE_VALUE, not null.
+using UniqueFileHandle = UniqueHandle<HANDLE, CloseHandle, InvalidIsEmpty>;
+using UniqueFindHandle = UniqueHandle<HANDLE, FindClose, InvalidIsEmpty>;
 
-// Threads, events and mutexes go back with CloseHandle.
-struct KernelTraits {
-  using Handle = HANDLE;
-  static void Free(HANDLE h) { CloseHandle(h); }
-};
+// Holds a critical section for the life of a scope. (The flag set for a
+// scope, ScopedFlag, is in scoped_flag.h, which portable code includes.)
+class CriticalSectionLock {
+ public:
+  explicit CriticalSectionLock(CRITICAL_SECTION& section) : section_(section) {
+    EnterCriticalSection(&section_);
+  }
+  ~CriticalSectionLock() { LeaveCriticalSection(&section_); }
+  CriticalSectionLock(const CriticalSectionLock&) = delete;
+  CriticalSectionLock& operator=(const CriticalSectionLock&) = delete;
 
-using UniqueHwnd = UniqueHandle<HwndTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelTraits>;
-using UniqueHfont = UniqueHandle<GdiTraits<HFONT>>;
-using UniqueHbrush = UniqueHandle<GdiTraits<HBRUSH>>;
-using UniqueHpen = UniqueHandle<GdiTraits<HPEN>>;
-using UniqueHkey = UniqueHandle<HkeyTraits>;
-using UniqueHmenu = UniqueHandle<HmenuTraits>;
+ private:
+  CRITICAL_SECTION& section_;
+};
 
 // A window's (or, for nullptr, the screen's) device context from GetDC.
 class WindowDc {

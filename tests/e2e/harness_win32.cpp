@@ -19,14 +19,14 @@ std::string WindowsPath(std::string path) {
 }
 
 HANDLE TestJob() {
-  static const HANDLE job = [] {
-    HANDLE j = CreateJobObjectA(nullptr, nullptr);
+  static const UniqueKernelHandle job = [] {
+    UniqueKernelHandle j(CreateJobObjectA(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION info{};
     info.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(j, JobObjectExtendedLimitInformation, &info, sizeof info);
+    SetInformationJobObject(j.get(), JobObjectExtendedLimitInformation, &info, sizeof info);
     return j;
   }();
-  return job;
+  return job.get();
 }
 
 // The programs this build made, or others named in the environment (the
@@ -49,29 +49,30 @@ ChildProcess::ChildProcess(const std::string& exe, const std::string& args,
   std::string cmd = "\"" + exe + "\" " + args;
   STARTUPINFOA si{};
   si.cb = sizeof si;
+  PROCESS_INFORMATION info{};
   if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                      work_dir.c_str(), &si, &info_))
+                      work_dir.c_str(), &si, &info))
     return;
-  AssignProcessToJobObject(TestJob(), info_.hProcess);
-  ResumeThread(info_.hThread);
+  process_.reset(info.hProcess);
+  thread_.reset(info.hThread);
+  AssignProcessToJobObject(TestJob(), process_.get());
+  ResumeThread(thread_.get());
 }
 
 // Each call fails harmlessly on a process that never started or has ended.
 ChildProcess::~ChildProcess() {
-  TerminateProcess(info_.hProcess, 99);
-  WaitForSingleObject(info_.hProcess, 10000);
-  CloseHandle(info_.hThread);
-  CloseHandle(info_.hProcess);
+  TerminateProcess(process_.get(), 99);
+  WaitForSingleObject(process_.get(), 10000);
 }
 
 bool ChildProcess::Running() const {
-  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+  return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
 std::optional<DWORD> ChildProcess::WaitForExit(unsigned timeout_ms) {
   DWORD code = 0;
   if (!WaitUntil([&] { return !Running(); }, timeout_ms) ||
-      !GetExitCodeProcess(info_.hProcess, &code))
+      !GetExitCodeProcess(process_.get(), &code))
     return std::nullopt;
   return code;
 }

@@ -27,12 +27,13 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
   bool Running() const;
   // Stops or starts again its first thread, as a program that hangs.
-  void Freeze(bool frozen) const { frozen ? SuspendThread(info_.hThread) : ResumeThread(info_.hThread); }
+  void Freeze(bool frozen) const { frozen ? SuspendThread(thread_.get()) : ResumeThread(thread_.get()); }
   // Its exit code, or nothing while it still runs after `timeout_ms`.
   std::optional<DWORD> WaitForExit(unsigned timeout_ms);
 
  private:
-  PROCESS_INFORMATION info_{};
+  UniqueKernelHandle process_;
+  UniqueKernelHandle thread_;
 };
 
 // clientsim.exe, started in `dir` with its transcript there; waits until

@@ -31,10 +31,11 @@ TempDir::TempDir() {
 // A test's folder holds files only.
 TempDir::~TempDir() {
   WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA((path_ + "\\*").c_str(), &fd);
-  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &fd))
-    DeleteFileA(File(fd.cFileName).c_str());
-  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  {
+    const UniqueFindHandle find(FindFirstFileA((path_ + "\\*").c_str(), &fd));
+    for (bool more = bool(find); more; more = FindNextFileA(find.get(), &fd))
+      DeleteFileA(File(fd.cFileName).c_str());
+  }
   RemoveDirectoryA(path_.c_str());
 }
 
@@ -63,15 +64,13 @@ std::vector<std::string> Transcript::Typing() const {
 
 std::vector<Transcript::Record> Transcript::Records() const {
   // Opened with full sharing: the client keeps appending to it.
-  HANDLE f = CreateFileA(path_.c_str(), GENERIC_READ,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const UniqueFileHandle f(CreateFileA(path_.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   std::string bytes;
   char chunk[4096];
   DWORD got = 0;
-  while (f != INVALID_HANDLE_VALUE && ReadFile(f, chunk, sizeof chunk, &got, nullptr) && got)
-    bytes.append(chunk, got);
-  if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+  while (f && ReadFile(f.get(), chunk, sizeof chunk, &got, nullptr) && got) bytes.append(chunk, got);
   // "TAG<tab>PAYLOAD<newline>", with "\\", "\n" and "\r" escaped; a last
   // line without its newline is still being written.
   std::vector<Record> out;
@@ -124,21 +123,18 @@ SimThread::SimThread(std::vector<std::string> args)
   args_.insert(args_.begin(), "clientsim");
   args_.push_back("--transcript");
   args_.push_back(transcript_.path());
-  ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  thread_ = CreateThread(nullptr, 0, &SimThread::Run, this, 0, nullptr);
-  if (thread_) WaitForSingleObject(ready_, kStartTimeoutMs);
+  ready_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  thread_.reset(CreateThread(nullptr, 0, &SimThread::Run, this, 0, nullptr));
+  if (thread_) WaitForSingleObject(ready_.get(), kStartTimeoutMs);
 }
 
 SimThread::~SimThread() {
   if (frame_) PostMessageA(frame_, WM_CLOSE, 0, 0);
-  if (thread_) {
-    // The client's thread may be sending to ours: answer until it is gone.
-    while (MsgWaitForMultipleObjects(1, &thread_, FALSE, kStartTimeoutMs, QS_ALLINPUT) ==
-           WAIT_OBJECT_0 + 1)
-      PumpOnce();
-    CloseHandle(thread_);
-  }
-  if (ready_) CloseHandle(ready_);
+  // The client's thread may be sending to ours: answer until it is gone.
+  HANDLE thread = thread_.get();
+  while (thread && MsgWaitForMultipleObjects(1, &thread, FALSE, kStartTimeoutMs, QS_ALLINPUT) ==
+                       WAIT_OBJECT_0 + 1)
+    PumpOnce();
 }
 
 DWORD WINAPI SimThread::Run(void* param) {
@@ -151,7 +147,7 @@ DWORD WINAPI SimThread::Run(void* param) {
   if (clientsim::ParseOptions(static_cast<int>(argv.size()), argv.data(), options, error))
     client = clientsim::SimClient::Create(options, GetModuleHandleA(nullptr));
   if (client) self->frame_ = client->frame();
-  SetEvent(self->ready_);
+  SetEvent(self->ready_.get());
   return client ? clientsim::PumpClient(*client) : 1;
 }
 

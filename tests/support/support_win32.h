@@ -16,6 +16,7 @@
 #include "automation/discovery.h"
 #include "automation/event_loop_win32.h"
 #include "automation/platform_win32.h"
+#include "winutil/handles_win32.h"
 
 namespace wendrel::testing {
 
@@ -93,8 +94,8 @@ class SimThread {
   TempDir dir_;
   Transcript transcript_;
   std::vector<std::string> args_;
-  HANDLE ready_ = nullptr;
-  HANDLE thread_ = nullptr;
+  UniqueKernelHandle ready_;
+  UniqueKernelHandle thread_;
   HWND frame_ = nullptr;
 };
 
