@@ -9,11 +9,12 @@
 #include <string>
 #include <utility>
 
-namespace wendrel {
+#include "tests/support/texts.h"
+
+namespace wendrel::testing {
 namespace {
 
 constexpr char kTitle[] = "wendrel prompt test";
-constexpr char kText[] = "please enter your handle in the text field below";
 
 // Types `typed` (as keys would: within the field's limit), then presses
 // `button`, or closes the box for nullptr.
@@ -38,7 +39,7 @@ void CALLBACK AnswerWhenOpen(HWND, UINT, UINT_PTR, DWORD) {
 std::string AskAnswering(DialogHandlePrompt& prompt, std::function<void(HWND)> answer) {
   g_answer = std::move(answer);
   const UINT_PTR timer = SetTimer(nullptr, 0, 10, AnswerWhenOpen);
-  const std::string result = prompt.Ask(kText, kTitle);
+  const std::string result = prompt.Ask(kHandleQuestion, kTitle);
   KillTimer(nullptr, timer);
   return result;
 }
@@ -70,7 +71,7 @@ TEST(DialogHandlePrompt, GivesTheFieldByteForByteOnOkOnly) {
       Typing(c.typed, c.button)(box);
     });
     EXPECT_EQ(got, c.expected);
-    EXPECT_EQ(shown, std::string(kText) + "|") << "the text and an empty field";
+    EXPECT_EQ(shown, kHandleQuestion + "|") << "the text and an empty field";
   }
 }
 
@@ -105,4 +106,4 @@ TEST(DialogHandlePrompt, OwnedByTheMainWindowWhileItLives) {
 }
 
 }  // namespace
-}  // namespace wendrel
+}  // namespace wendrel::testing
