@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "tests/support/support_win32.h"
 #include "tests/support/texts.h"
 
 namespace wendrel::testing {
@@ -44,12 +45,6 @@ std::string AskAnswering(DialogHandlePrompt& prompt, std::function<void(HWND)> a
   return result;
 }
 
-std::string Item(HWND box, int id) {
-  char buffer[128] = {};
-  GetDlgItemTextA(box, id, buffer, sizeof buffer);
-  return buffer;
-}
-
 TEST(DialogHandlePrompt, GivesTheFieldByteForByteOnOkOnly) {
   const struct {
     const char* name;
@@ -67,7 +62,7 @@ TEST(DialogHandlePrompt, GivesTheFieldByteForByteOnOkOnly) {
     DialogHandlePrompt prompt(GetModuleHandleA(nullptr));
     std::string shown = "not shown";
     const std::string got = AskAnswering(prompt, [&](HWND box) {
-      shown = Item(box, kPromptTextId) + "|" + Item(box, kPromptEditId);
+      shown = TextOf(GetDlgItem(box, kPromptTextId)) + "|" + TextOf(GetDlgItem(box, kPromptEditId));
       Typing(c.typed, c.button)(box);
     });
     EXPECT_EQ(got, c.expected);
