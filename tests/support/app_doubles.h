@@ -15,6 +15,7 @@
 #include "automation/client_thread_win32.h"
 #include "automation/text_styles.h"
 #include "tests/support/support_win32.h"
+#include "tests/support/texts.h"
 
 namespace wendrel::testing {
 
@@ -113,7 +114,7 @@ struct CounterForm : IdleForm {
 // Lines as a newer client's room takes them with no zq7.ini: bold word
 // starts behind the markup with nothing filled in.
 inline std::vector<std::string> InRoom(std::vector<std::string> lines) {
-  for (std::string& line : lines) line = "</html><font face=\"arial\" color=#><font color=#>" + BoldWordStarts(line);
+  for (std::string& line : lines) line = kBareMarkup + BoldWordStarts(line);
   return lines;
 }
 

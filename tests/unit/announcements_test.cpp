@@ -4,14 +4,15 @@
 #include <utility>
 
 #include "app/announcements.h"
+#include "tests/support/texts.h"
 
-namespace wendrel {
+namespace wendrel::testing {
 namespace {
 
 TEST(Announcements, LineBuilders) {
-  const std::pair<std::string, const char*> cases[] = {
-      {BannerLine(), "\xB7 w\xE8ndrel \xEF" "dler by: zarnik"},  // middle dot, e grave, i diaeresis
-      {IdleStartLine("nightowl", "owl99"), "\xB7 nightowl: has started idle., aim: owl99"},
+  const std::pair<std::string, std::string> cases[] = {
+      {BannerLine(), kBanner},
+      {IdleStartLine("nightowl", "owl99"), kStart},
       {IdleTimeLine("nightowl", kRunningVerb, "0", "2", "15"), "\xB7 nightowl: has been idle 0/d 2/h 15/m"},
       {IdleTimeLine("  ", kFinalVerb, "1", "0", "0"), "\xB7   : was idle for 1/d 0/h 0/m"},
   };
@@ -19,4 +20,4 @@ TEST(Announcements, LineBuilders) {
 }
 
 }  // namespace
-}  // namespace wendrel
+}  // namespace wendrel::testing

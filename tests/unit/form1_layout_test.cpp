@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,39 +31,30 @@ bool Overlap(const PixelBox& a, const PixelBox& b) {
          b.top < a.top + a.height;
 }
 
-// The design table, in pixels at 96 dots per inch; only the title strip's
-// labels take clicks.
-TEST(Form1Layout, ControlsAt96Dpi) {
-  const struct {
-    int id;
-    const char* caption;
-    PixelBox box;
-    bool clickable;
-  } cases[] = {
-      {kLabel3Id, "-", {16, 8, 9, 9}, true},
-      {kLabel4Id, "Wendrel Idler", {32, 8, 89, 17}, true},
-      {kLabel5Id, "x", {128, 8, 17, 17}, true},
-      {kLabel8Id, "d/", {16, 40, 17, 17}, false},
-      {kLabel7Id, "0", {32, 40, 33, 17}, false},
-      {kLabel9Id, "h/", {48, 40, 17, 17}, false},
-      {kLabel6Id, "0", {64, 40, 33, 17}, false},
-      {kLabel2Id, "m/", {80, 40, 17, 17}, false},
-      {kLabel1Id, "0", {96, 40, 33, 17}, false},
-      {kCommand1Id, "Idle On", {16, 56, 49, 13}, false},
-      {kCommand6Id, "Idle Off", {80, 56, 57, 13}, false},
-      {kCommand3Id, "Exit", {16, 72, 49, 13}, false},
-      {kCommand4Id, "Options", {80, 72, 57, 13}, false},
-      {kText2Id, "Room?", {16, 96, 49, 19}, false},
-      {kCommand5Id, "Enter PR", {80, 96, 57, 13}, false},
-      {kCommand2Id, "Idle Off", {4832, -96, 57, 13}, false},
-  };
-  EXPECT_EQ(Form1Controls().size(), std::size(cases));
-  for (const auto& c : cases) {
-    const ControlLayout* control = FindControl(c.id);
-    ASSERT_NE(control, nullptr) << c.id;
-    EXPECT_STREQ(control->caption, c.caption) << control->name;
-    EXPECT_TRUE(At96(*control) == c.box) << control->name;
-    EXPECT_EQ(control->clickable, c.clickable) << control->name;
+// At 96 dots per inch every edge lies on a whole pixel and the controls keep
+// the panel's lines: the title strip's three labels; the counter row, a mark
+// or a counter every 16 px, each counter reaching over the next mark; the
+// buttons and the room box in two columns of three rows; and the unseen
+// Command2, the size of the Idle Off it stands for, far outside.
+TEST(Form1Layout, ControlsKeepThePanelsLinesAt96Dpi) {
+  ASSERT_EQ(Form1Controls().size(), 16u);
+  for (const ControlLayout& c : Form1Controls())
+    for (float twips : {c.left, c.top, c.width, c.height}) EXPECT_EQ(std::fmod(twips, 15.0f), 0.0f) << c.name;
+  std::vector<std::pair<int, PixelBox>> want = {
+      {kLabel3Id, {16, 8, 9, 9}}, {kLabel4Id, {32, 8, 89, 17}}, {kLabel5Id, {128, 8, 17, 17}},
+      {kCommand2Id, {4832, -96, 57, 13}}};
+  const int counter_row[] = {kLabel8Id, kLabel7Id, kLabel9Id, kLabel6Id, kLabel2Id, kLabel1Id};  // d/ 0 h/ 0 m/ 0
+  for (int i = 0; i < 6; ++i) want.push_back({counter_row[i], {16 + 16 * i, 40, i % 2 ? 33 : 17, 17}});
+  const int columns[2][3] = {{kCommand1Id, kCommand3Id, kText2Id}, {kCommand6Id, kCommand4Id, kCommand5Id}};
+  const int row_tops[] = {56, 72, 96};
+  for (int row = 0; row < 3; ++row) {
+    want.push_back({columns[0][row], {16, row_tops[row], 49, row == 2 ? 19 : 13}});
+    want.push_back({columns[1][row], {80, row_tops[row], 57, 13}});
+  }
+  for (const auto& [id, box] : want) {
+    const ControlLayout* control = FindControl(id);
+    ASSERT_NE(control, nullptr) << id;
+    EXPECT_TRUE(At96(*control) == box) << control->name;
   }
 }
 
@@ -117,10 +109,13 @@ TEST(Form1Layout, RectanglesFrameTheirControls) {
   EXPECT_EQ(shapes[1].top + shapes[1].height + 120, kForm1Geometry.height);
 }
 
-TEST(Form1Layout, MenuAndBoxTexts) {
-  std::vector<std::string> captions;
-  for (const MenuItemLayout& m : OptMenu()) captions.push_back(m.caption);
-  EXPECT_EQ(captions, (std::vector<std::string>{"about", "greets", "contact", "exit"}));
+TEST(Form1Layout, CaptionsMenuAndBoxTexts) {
+  std::vector<std::string> captions, items;
+  for (const ControlLayout& c : Form1Controls()) captions.push_back(c.caption);
+  EXPECT_EQ(captions, (std::vector<std::string>{"-", "Wendrel Idler", "x", "d/", "0", "h/", "0", "m/", "0", "Idle On",
+                                                "Idle Off", "Exit", "Options", "Room?", "Enter PR", "Idle Off"}));
+  for (const MenuItemLayout& m : OptMenu()) items.push_back(m.caption);
+  EXPECT_EQ(items, (std::vector<std::string>{"about", "greets", "contact", "exit"}));
   EXPECT_EQ(GreetsText({"a", "b", "c"}), "My greets go out to a, b, and c.");
   EXPECT_EQ(GreetsText().rfind("My greets go out to ", 0), 0u);
   EXPECT_EQ(ContactText("me@example.com"),

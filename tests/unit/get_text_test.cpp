@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "automation/discovery.h"
+#include "tests/support/texts.h"
 
-namespace wendrel {
+namespace wendrel::testing {
 namespace {
 
 // The window writes as much of its text as the buffer holds, less the
@@ -26,7 +27,7 @@ TEST(ReadClaimedText, WholeTextWhateverTheClaimWithinTheBound) {
       {"truthful", 5, "hello", 0, {1024}, "hello"},
       {"claims more than it writes", 12, "hello", 0, {1024}, "hello"},
       {"claims less", 3, "hello", 0, {1024}, "hello"},
-      {"claims -1", -1, "half typ\xE9" "d ", 0, {1024}, "half typ\xE9" "d "},
+      {"claims -1", -1, kDraft, 0, {1024}, kDraft},
       {"claims nothing", 0, "", 0, {1024}, ""},
       {"short claim, long text: read again, larger", 2, big, 0, {1024, 4093, 16369}, big},
       {"truthful long text", 5000, big, 0, {5002}, big},
@@ -57,4 +58,4 @@ TEST(ReadClaimedText, WholeTextWhateverTheClaimWithinTheBound) {
 }
 
 }  // namespace
-}  // namespace wendrel
+}  // namespace wendrel::testing

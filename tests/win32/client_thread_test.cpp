@@ -11,16 +11,10 @@
 #include "automation/private_room.h"
 #include "automation/text_styles.h"
 #include "tests/support/app_doubles.h"
+#include "tests/support/texts.h"
 
 namespace wendrel::testing {
 namespace {
-
-using Lines = std::vector<std::string>;
-
-// The user's own unsent typing, a Windows-1252 letter and a trailing space
-// in it: it must come back byte for byte.
-const std::string kDraft = "half typ\xE9" "d ";
-const std::string kBare = "</html><font face=\"arial\" color=#><font color=#>";
 
 ClientLink::Job Line(const std::string& text) {
   return [text](Platform& p, ChatSession& chat) { SendChat(p, chat, text); };
@@ -47,10 +41,16 @@ std::string Summary(const Lines& lines) {
   return out;
 }
 
-Lines operator+(Lines a, const Lines& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
+// The simulated client with the user's draft in its room's box, and the
+// program's posting thread.
+struct Scene {
+  explicit Scene(const Lines& args) : sim(args) {}
+  SimThread sim;
+  HWND input = sim ? InputOf(ClientChildren().at(0)) : nullptr;
+  bool drafted = input && SetTextOf(input, kDraft);
+  TempDir dir;
+  TestLink posting{dir.path()};
+};
 
 // A pair of lines handed over at once, on each route: each line reads the
 // box afresh, so a key pressed between them stays, and a line is recognised
@@ -63,35 +63,30 @@ TEST(ClientThread, EveryLineIsTypedAsDesigned) {
     Lines lines;  // handed over; "" stands for the key pressed between
     Lines chat, typed;
   } cases[] = {
-      {"5", {"--version", "5"}, {"one", "two"}, {kBare + "one", kBare + "two"},
-       Typed(kBare + "one", kDraft) + Typed(kBare + "two", kDraft)},
-      {"4", {"--version", "4"}, {"one", "two"}, {kBare + "one", kBare + "two"},
-       Typed(kBare + "one", kDraft) + Typed(kBare + "two", kDraft)},
+      {"4", {"--version", "4"}, {"one", "two"}, {kBareMarkup + "one", kBareMarkup + "two"},
+       Typed(kBareMarkup + "one", kDraft) + Typed(kBareMarkup + "two", kDraft)},
       {"3, taken on the second Enter", {"--version", "3", "--take-every", "2"}, {"one", "two"}, {"one", "two"},
        Typed("one", kDraft, 2) + Typed("two", kDraft, 2)},
-      {"2.5", {"--version", "2.5"}, {"one", "two"}, {"one", "two"}, Typed("one", kDraft) + Typed("two", kDraft)},
-      {"a key pressed between the lines", {"--version", "4"}, {"one", "", "two"}, {kBare + "one", kBare + "two"},
-       Typed(kBare + "one", kDraft) + Lines{"set " + kDraft + "x"} + Typed(kBare + "two", kDraft + "x")},
-      {"a line of 100 KB", {"--version", "5"}, {big, "two"}, {kBare + big, kBare + "two"},
-       Typed(kBare + big, kDraft) + Typed(kBare + "two", kDraft)},
+      {"a key pressed between the lines", {"--version", "4"}, {"one", "", "two"},
+       {kBareMarkup + "one", kBareMarkup + "two"},
+       Typed(kBareMarkup + "one", kDraft) + Lines{"set " + kDraft + "x"} + Typed(kBareMarkup + "two", kDraft + "x")},
+      {"a line of 100 KB", {"--version", "5"}, {big, "two"}, {kBareMarkup + big, kBareMarkup + "two"},
+       Typed(kBareMarkup + big, kDraft) + Typed(kBareMarkup + "two", kDraft)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    SimThread sim(c.args);
-    ASSERT_TRUE(sim);
-    const HWND input = InputOf(ClientChildren().at(0));
-    ASSERT_TRUE(SetTextOf(input, kDraft));
-    TempDir dir;
-    TestLink posting(dir.path());
-    for (const std::string& line : c.lines) posting.link->Hand(line.empty() ? Key(input, kDraft + "x") : Line(line));
-    ASSERT_TRUE(posting.Flush());
+    Scene s(c.args);
+    ASSERT_TRUE(s.drafted);
+    for (const std::string& line : c.lines)
+      s.posting.link->Hand(line.empty() ? Key(s.input, kDraft + "x") : Line(line));
+    ASSERT_TRUE(s.posting.Flush());
     // Compared without printing: a line may be 100 KB long.
-    const Lines chat = sim.Chat();
+    const Lines chat = s.sim.Chat();
     EXPECT_TRUE(chat == c.chat) << Summary(chat);
-    const Lines typed = sim.transcript().Typing();
+    const Lines typed = s.sim.transcript().Typing();
     ASSERT_FALSE(typed.empty());
     EXPECT_TRUE(Lines(typed.begin() + 1, typed.end()) == c.typed) << Summary(typed);
-    EXPECT_EQ(TextOf(input), c.lines.size() == 3 ? kDraft + "x" : kDraft);
+    EXPECT_EQ(TextOf(s.input), c.lines.size() == 3 ? kDraft + "x" : kDraft);
   }
 }
 
@@ -111,7 +106,7 @@ TEST(ClientThread, RoomEntryWaitsForTheLineTypedBeforeIt) {
   posting.link->HandRoomEntry(entry("Other Room"));
   posting.link->Hand(Line("after"));
   ASSERT_TRUE(posting.Flush());
-  EXPECT_EQ(sim.Chat(), (Lines{kBare + "before", kBare + BoldWordStarts("\xB7 zarnik has entered."), kBare + "after"}));
+  EXPECT_EQ(sim.Chat(), (Lines{kBareMarkup + "before", kBareMarkup + BoldWordStarts(kEntered), kBareMarkup + "after"}));
   EXPECT_EQ(sim.transcript().Payloads("keyword"), Lines{"aol://2719:2-2-BackRoom "});
   EXPECT_EQ(sim.transcript().Payloads("room-opened").size(), 1u);
   unsigned given_up = 99;
@@ -136,17 +131,14 @@ TEST(ClientThread, ClosingLinesGiveUpOnlyAfterAClosingLineHas) {
     unsigned closing_rests_ms;  // what the closing lines waited, in all
   } cases[] = {
       {"a line given up before", {"--version", "4", "--refuse", "stuck"}, true,
-       {kBare + "banner", kBare + "unactive"}, 1, 0},
+       {kBareMarkup + "banner", kBareMarkup + "unactive"}, 1, 0},
       {"a box stuck at closing", {"--version", "4", "--sticky-input"}, false, {}, 2, 3000},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    SimThread sim(c.args);
-    ASSERT_TRUE(sim);
-    const HWND input = InputOf(ClientChildren().at(0));
-    ASSERT_TRUE(SetTextOf(input, kDraft));
-    TempDir dir;
-    TestLink posting(dir.path());
+    Scene s(c.args);
+    ASSERT_TRUE(s.drafted);
+    TestLink& posting = s.posting;
     if (c.earlier) {
       posting.link->Hand(Line("stuck"));
       ASSERT_TRUE(posting.Flush());
@@ -163,11 +155,11 @@ TEST(ClientThread, ClosingLinesGiveUpOnlyAfterAClosingLineHas) {
     posting.link->Hand(Line("unactive"));
     ASSERT_TRUE(posting.link->Close(12000));
     ASSERT_TRUE(session);
-    EXPECT_EQ(sim.Chat(), c.chat);
+    EXPECT_EQ(s.sim.Chat(), c.chat);
     EXPECT_EQ(session->given_up, c.given_up);
     const std::vector<unsigned>& rests = posting.platform->Waits();
     EXPECT_EQ(std::accumulate(rests.begin() + rests_before, rests.end(), 0u), c.closing_rests_ms);
-    EXPECT_EQ(TextOf(input), kDraft);
+    EXPECT_EQ(TextOf(s.input), kDraft);
   }
 }
 

@@ -9,21 +9,10 @@
 
 #include "automation/pause.h"
 #include "tests/support/app_doubles.h"
+#include "tests/support/texts.h"
 
 namespace wendrel::testing {
 namespace {
-
-using Lines = std::vector<std::string>;
-// "· wèndrel ïdler by: zarnik": middle dot, e grave, i diaeresis.
-const std::string kBanner = "\xB7 w\xE8ndrel \xEF" "dler by: zarnik";
-const std::string kStart = "\xB7 nightowl: has started idle., aim: owl99";
-
-Lines Pair(const std::string& time) { return {"\xB7 nightowl: has been idle " + time, "\xB7 aim: owl99 aol: 5"}; }
-std::string Final(const std::string& time) { return "\xB7 nightowl: was idle for " + time; }
-Lines operator+(Lines a, const Lines& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
 
 using Handler = void (*)(AppServices&, IdleForm&);
 void OffThenOn(AppServices& s, IdleForm& f) { StopIdle(s, f); StartIdle(s, f); }
@@ -35,36 +24,36 @@ void OnTwice(AppServices& s, IdleForm& f) { StartIdle(s, f); StartIdle(s, f); }
 // the prompt and the pause on the virtual clock.
 TEST(Idle, HandlersPostCountAndRollOver) {
   const char* owl = "nightowl";
-  const Lines p59 = Pair("0/d 0/h 59/m"), off59 = p59 + Lines{Final("0/d 0/h 59/m")};
+  const Lines p59 = TickLines("0/d 0/h 59/m"), off59 = p59 + Lines{FinalLine("0/d 0/h 59/m")};
   const Counts zero = {"0", "0", "0"}, at58 = {"0", "0", "58"};
-  const Lines inactive = {kBanner, "\xB7 now unactive., id: nightowl"};
+  const Lines inactive = {kBanner, InactiveLine(owl)};
   const struct {
     const char* name; Handler run; const char* handle; Lines answers; Counts before; Handler in_pause;
     Lines want; Counts after; bool pause;
   } cases[] = {
       {"Idle On twice", OnTwice, owl, {}, {"0", "2", "15"}, nullptr, {kStart, kStart}, {"0", "2", "15"}, false},
       {"Idle On, answer kept as typed", StartIdle, "", {" Owl "}, zero, nullptr,
-       {kBanner, "\xB7 now unactive., id:  Owl "}, zero, false},
+       {kBanner, InactiveLine(" Owl ")}, zero, false},
       {"Idle On, prompt cancelled", StartIdle, "", {}, zero, nullptr, {}, zero, false},
-      {"Idle Off", StopIdle, owl, {}, {"0", "2", "15"}, nullptr, {Final("0/d 2/h 15/m")}, zero, false},
+      {"Idle Off", StopIdle, owl, {}, {"0", "2", "15"}, nullptr, {FinalLine("0/d 2/h 15/m")}, zero, false},
       {"Idle Off, prompt answered", StopIdle, "", {owl}, {"0", "2", "15"}, nullptr, inactive, {"0", "2", "15"}, false},
-      {"tick", IdleTick, owl, {}, zero, nullptr, Pair("0/d 0/h 1/m"), {"0", "0", "1"}, false},
-      {"tick, prompt answered", IdleTick, "", {owl}, zero, nullptr, {kBanner, "\xB7 now active., id: nightowl"},
+      {"tick", IdleTick, owl, {}, zero, nullptr, TickLines("0/d 0/h 1/m"), {"0", "0", "1"}, false},
+      {"tick, prompt answered", IdleTick, "", {owl}, zero, nullptr, {kBanner, ActiveLine(owl)},
        {"0", "0", "1"}, false},
       {"tick to 59, prompt cancelled", IdleTick, "", {}, at58, nullptr, {}, {"0", "0", "59"}, false},
-      {"59 minutes", IdleTick, owl, {}, at58, nullptr, p59 + Pair("0/d 1/h 0/m"), {"0", "1", "0"}, true},
-      {"23 hours", IdleTick, owl, {}, {"0", "22", "58"}, nullptr, Pair("0/d 22/h 59/m") + Pair("0/d 23/h 0/m"),
-       {"0", "23", "0"}, true},
-      {"a day", IdleTick, owl, {}, {"4", "23", "58"}, nullptr, Pair("4/d 23/h 59/m") + Pair("5/d 0/h 0/m"),
+      {"59 minutes", IdleTick, owl, {}, at58, nullptr, p59 + TickLines("0/d 1/h 0/m"), {"0", "1", "0"}, true},
+      {"23 hours", IdleTick, owl, {}, {"0", "22", "58"}, nullptr,
+       TickLines("0/d 22/h 59/m") + TickLines("0/d 23/h 0/m"), {"0", "23", "0"}, true},
+      {"a day", IdleTick, owl, {}, {"4", "23", "58"}, nullptr, TickLines("4/d 23/h 59/m") + TickLines("5/d 0/h 0/m"),
        {"5", "0", "0"}, true},
-      {"past 59", IdleTick, owl, {}, {"0", "3", "60"}, nullptr, Pair("0/d 3/h 61/m"), {"0", "3", "61"}, false},
+      {"past 59", IdleTick, owl, {}, {"0", "3", "60"}, nullptr, TickLines("0/d 3/h 61/m"), {"0", "3", "61"}, false},
       {"Idle Off in the pause", IdleTick, owl, {}, at58, StopIdle, off59, zero, true},
       {"Idle Off and On in the pause", IdleTick, owl, {}, at58, OffThenOn, off59 + Lines{kStart}, zero, true},
-      {"tick in the pause", IdleTick, owl, {}, at58, IdleTick, p59 + Pair("0/d 1/h 0/m"), {"0", "1", "0"}, true},
+      {"tick in the pause", IdleTick, owl, {}, at58, IdleTick, p59 + TickLines("0/d 1/h 0/m"), {"0", "1", "0"}, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    SimThread sim({"--version", "5", "--buddy", "owl99's Buddy List"});
+    SimThread sim(kOwlsClient);
     TestServices s(c.handle, c.answers);
     CounterForm form(c.before);
     form.timer = c.run != StartIdle && c.run != OnTwice;
@@ -80,7 +69,7 @@ TEST(Idle, HandlersPostCountAndRollOver) {
     EXPECT_EQ(form.restarted, rolled_over ? 1 : 0) << "the minute starts over after the rollover";
     EXPECT_EQ(form.on_top, c.run == IdleTick ? 1 : 0);
     EXPECT_EQ(s.loop.Waits(), std::vector<unsigned>(c.pause, 60000));
-    EXPECT_EQ(s.asked, Lines(*c.handle ? 0 : 1, "please enter your handle in the text field below|wendrel idler"));
+    EXPECT_EQ(s.asked, Lines(*c.handle ? 0 : 1, kHandleQuestion + "|wendrel idler"));
     EXPECT_EQ(s.handle, *c.handle || c.answers.empty() ? c.handle : c.answers[0]);
   }
 }

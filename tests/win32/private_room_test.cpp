@@ -4,15 +4,12 @@
 
 #include "automation/text_styles.h"
 #include "tests/support/support_win32.h"
+#include "tests/support/texts.h"
 
 namespace wendrel::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 const std::string kAddress = "aol://2719:2-2-NightOwls";
-const std::string kEntered = "\xB7 zarnik has entered.";
-const std::string kBareMarkup = "</html><font face=\"arial\" color=#><font color=#>";
 constexpr std::uint64_t kReal = ~0ull;  // the client answers in real time
 
 // The newer clients take the address in the toolbar's box, the older ones

@@ -9,11 +9,13 @@
 #include <string>
 #include <utility>
 
-namespace wendrel {
+#include "tests/support/support_win32.h"
+#include "tests/support/texts.h"
+
+namespace wendrel::testing {
 namespace {
 
 constexpr char kTitle[] = "wendrel prompt test";
-constexpr char kText[] = "please enter your handle in the text field below";
 
 // Types `typed` (as keys would: within the field's limit), then presses
 // `button`, or closes the box for nullptr.
@@ -38,15 +40,9 @@ void CALLBACK AnswerWhenOpen(HWND, UINT, UINT_PTR, DWORD) {
 std::string AskAnswering(DialogHandlePrompt& prompt, std::function<void(HWND)> answer) {
   g_answer = std::move(answer);
   const UINT_PTR timer = SetTimer(nullptr, 0, 10, AnswerWhenOpen);
-  const std::string result = prompt.Ask(kText, kTitle);
+  const std::string result = prompt.Ask(kHandleQuestion, kTitle);
   KillTimer(nullptr, timer);
   return result;
-}
-
-std::string Item(HWND box, int id) {
-  char buffer[128] = {};
-  GetDlgItemTextA(box, id, buffer, sizeof buffer);
-  return buffer;
 }
 
 TEST(DialogHandlePrompt, GivesTheFieldByteForByteOnOkOnly) {
@@ -66,11 +62,11 @@ TEST(DialogHandlePrompt, GivesTheFieldByteForByteOnOkOnly) {
     DialogHandlePrompt prompt(GetModuleHandleA(nullptr));
     std::string shown = "not shown";
     const std::string got = AskAnswering(prompt, [&](HWND box) {
-      shown = Item(box, kPromptTextId) + "|" + Item(box, kPromptEditId);
+      shown = TextOf(GetDlgItem(box, kPromptTextId)) + "|" + TextOf(GetDlgItem(box, kPromptEditId));
       Typing(c.typed, c.button)(box);
     });
     EXPECT_EQ(got, c.expected);
-    EXPECT_EQ(shown, std::string(kText) + "|") << "the text and an empty field";
+    EXPECT_EQ(shown, kHandleQuestion + "|") << "the text and an empty field";
   }
 }
 
@@ -105,4 +101,4 @@ TEST(DialogHandlePrompt, OwnedByTheMainWindowWhileItLives) {
 }
 
 }  // namespace
-}  // namespace wendrel
+}  // namespace wendrel::testing
