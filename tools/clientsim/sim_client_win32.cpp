@@ -75,9 +75,12 @@ std::string StripMarkup(const std::string& line) {
 }
 
 void AppendToView(HWND view, const std::string& text) {
+  // The view is for the eye, and laying out a line of many kilobytes would
+  // keep the client from answering for seconds: it shows a line's start.
+  constexpr std::size_t kShownLength = 2000;
   int end = GetWindowTextLengthA(view);
   SendMessageA(view, EM_SETSEL, end, end);
-  std::string line = (end > 0 ? "\r\n" : "") + text;
+  std::string line = (end > 0 ? "\r\n" : "") + text.substr(0, kShownLength);
   SendMessageA(view, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
 }
 
