@@ -13,7 +13,8 @@
 #
 #   VERSION=4     the simulated client's version: 5, 4, 3 or 2.5
 #   SCRIPTED=1    the scripted run even when a display is there
-#   RAW=1         print the lines with their markup, as the room got them
+#   RAW=1         print the lines with their markup, as the room got them,
+#                 and every set and Enter the input box received
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -65,6 +66,8 @@ show_new() {
     [ "${RAW:-}" = 1 ] || [ "$tag" != chat ] || payload=$(sed 's/<[^>]*>//g' <<<"$payload")
     payload=$(printf '%s' "$payload" | iconv -f CP1252 -t UTF-8)
     case "$tag" in
+      # What the input box received, step by step: shown with RAW=1 only.
+      set|enter)   [ "${RAW:-}" = 1 ] && printf '  %-9s | %s\n' "$tag" "$payload" ;;
       chat)        printf '  room      | %s\n' "$payload" ;;
       ready)       printf '  client    | version %s is up\n' "$payload" ;;
       keyword)     printf '  keyword   | %s\n' "$payload" ;;
