@@ -67,7 +67,7 @@ show_new() {
     payload=$(printf '%s' "$payload" | iconv -f CP1252 -t UTF-8)
     case "$tag" in
       # What the input box received, step by step: shown with RAW=1 only.
-      set|enter)   [ "${RAW:-}" = 1 ] && printf '  %-9s | %s\n' "$tag" "$payload" ;;
+      set|enter)   if [ "${RAW:-}" = 1 ]; then printf '  %-9s | %s\n' "$tag" "$payload"; fi ;;
       chat)        printf '  room      | %s\n' "$payload" ;;
       ready)       printf '  client    | version %s is up\n' "$payload" ;;
       keyword)     printf '  keyword   | %s\n' "$payload" ;;
