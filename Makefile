@@ -10,22 +10,12 @@ all: native windows win32
 deps:
 	@scripts/install-deps.sh
 
-native: deps
-	cmake --preset native >/dev/null
-	cmake --build --preset native -j $(JOBS)
-
-fuzz: deps
-	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz -j $(JOBS)
-
-windows: deps
-	cmake --preset windows >/dev/null
-	cmake --build --preset windows -j $(JOBS)
-
-# The 32-bit program, for every Windows from XP SP3 on.
-win32: deps
-	cmake --preset win32 >/dev/null
-	cmake --build --preset win32 -j $(JOBS)
+# Each build is the CMake preset of its name: native (with the sanitizers),
+# fuzz, windows (64-bit) and win32 (the 32-bit program, for every Windows
+# from XP SP3 on).
+native fuzz windows win32: deps
+	cmake --preset $@ >/dev/null
+	cmake --build --preset $@ -j $(JOBS)
 
 test-native: native
 	ctest --preset native
