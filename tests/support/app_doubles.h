@@ -26,13 +26,6 @@ struct TestLink {
       : link(ClientThread::Start(std::unique_ptr<Platform>(platform = new VirtualClockPlatform(folder)), limits)) {}
   // Waits until the work handed over so far is done.
   bool Flush() const { return link->Flush(30000); }
-  // Runs `fn` on the posting thread with its session, once the work handed
-  // over before is done.
-  template <typename Fn>
-  void Inspect(Fn fn) {
-    link->Hand([fn](Platform&, ChatSession& chat) { fn(chat); });
-    Flush();
-  }
   VirtualClockPlatform* platform;  // the link's own
   std::unique_ptr<ClientThread> link;
 };
