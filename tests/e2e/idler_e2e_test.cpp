@@ -97,8 +97,6 @@ TEST(IdlerRun, StoredHandleSignsOnIdlesAndExitSignsOffOnce) {
                    kBanner, kInactive}));
 }
 
-std::uint64_t Ms() { return GetTickCount64(); }
-
 // Two copies started at once beside one client: the second hands over to
 // the first and ends, posting nothing; the room gets one sign-on and the
 // user's draft stays in the box.
