@@ -64,7 +64,6 @@ class IdlerProcess {
   explicit IdlerProcess(const TempDir& dir);
   HWND window() const { return window_; }
   ChildProcess& process() { return process_; }
-  std::string Caption(int id) const { return TextOf(GetDlgItem(window_, id)); }
   // Posted, as the user's click would be queued: the handler may open the
   // prompt, which the test must be free to answer.
   void Click(int id) const { PostMessageA(window_, WM_COMMAND, id, 0); }

@@ -70,7 +70,7 @@ TEST(IdlerRun, FirstRunAsksSignsOnIdlesAndExitSignsOffOnce) {
   EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
             (std::vector<LONG>{326, 215, 153, 129}));
   EXPECT_TRUE(GetWindowLongA(scene.idler.window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  EXPECT_EQ(scene.idler.Caption(kText2Id), "Room?");
+  EXPECT_EQ(TextOf(GetDlgItem(scene.idler.window(), kText2Id)), "Room?");
 
   scene.idler.Click(kCommand1Id);
   ASSERT_TRUE(scene.client.WaitForLines(3));
