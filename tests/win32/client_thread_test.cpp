@@ -48,8 +48,7 @@ struct Scene {
   SimThread sim;
   HWND input = sim ? InputOf(ClientChildren().at(0)) : nullptr;
   bool drafted = input && SetTextOf(input, kDraft);
-  TempDir dir;
-  TestLink posting{dir.path()};
+  TestLink posting;
 };
 
 // A pair of lines handed over at once, on each route: each line reads the
@@ -97,8 +96,7 @@ TEST(ClientThread, RoomEntryWaitsForTheLineTypedBeforeIt) {
   SimThread sim({"--version", "4", "--take-every", "3"});
   ASSERT_TRUE(sim);
   const Transcript& t = sim.transcript();
-  TempDir dir;
-  TestLink posting(dir.path());
+  TestLink posting;
   const auto entry = [](const char* room) {
     return [room](Platform& p, ChatSession& chat) { EnterPrivateRoom(p, chat, room); };
   };
