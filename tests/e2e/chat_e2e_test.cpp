@@ -11,8 +11,6 @@
 namespace wendrel::e2e {
 namespace {
 
-std::uint64_t Ms() { return GetTickCount64(); }
-
 // Two lines handed over (the first after `hand_after_ms`, the second
 // `gap_ms` later) to a client that stops answering for a while at the
 // given moment: each line reaches the room once and in order, or is given

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,9 @@
 namespace wendrel::e2e {
 
 using namespace wendrel::testing;
+
+// Milliseconds of the real clock.
+inline std::uint64_t Ms() { return GetTickCount64(); }
 
 // A process started by a test. The destructor ends it if it still runs and
 // waits until it is gone; a job ends it too if the test program dies.
@@ -42,7 +46,6 @@ class SimulatedClient {
  public:
   SimulatedClient(const TempDir& dir, const std::string& args);
   bool up() const { return !transcript_.Payloads("ready").empty(); }
-  ChildProcess& process() { return process_; }
   std::vector<std::string> Chat() const { return transcript_.Payloads("chat"); }
   bool WaitForLines(std::size_t count) const { return transcript_.WaitFor("chat", count, 10000); }
 
@@ -61,7 +64,6 @@ class IdlerProcess {
   explicit IdlerProcess(const TempDir& dir);
   HWND window() const { return window_; }
   ChildProcess& process() { return process_; }
-  std::string Caption(int id) const { return TextOf(GetDlgItem(window_, id)); }
   // Posted, as the user's click would be queued: the handler may open the
   // prompt, which the test must be free to answer.
   void Click(int id) const { PostMessageA(window_, WM_COMMAND, id, 0); }

@@ -20,26 +20,20 @@
 namespace wendrel::testing {
 
 // The program's posting thread, talking to the client through a platform
-// whose clock moves only when it rests; zq7.ini is looked for in `folder`.
+// whose clock moves only when it rests; zq7.ini is looked for in a folder
+// of the link's own, which has none.
 struct TestLink {
-  explicit TestLink(const std::string& folder, ChatLimits limits = {})
-      : link(ClientThread::Start(std::unique_ptr<Platform>(platform = new VirtualClockPlatform(folder)), limits)) {}
+  TestLink() : link(ClientThread::Start(std::unique_ptr<Platform>(platform = new VirtualClockPlatform(dir.path())))) {}
   // Waits until the work handed over so far is done.
   bool Flush() const { return link->Flush(30000); }
-  // Runs `fn` on the posting thread with its session, once the work handed
-  // over before is done.
-  template <typename Fn>
-  void Inspect(Fn fn) {
-    link->Hand([fn](Platform&, ChatSession& chat) { fn(chat); });
-    Flush();
-  }
+  TempDir dir;
   VirtualClockPlatform* platform;  // the link's own
   std::unique_ptr<ClientThread> link;
 };
 
 // The store holds `handle`; the prompt answers from `script`, one answer a
 // call, and cancels once it is used up. The clocks are in the test's hands,
-// and the folder has no zq7.ini.
+// and there is no zq7.ini.
 struct TestServices : HandleStore, HandlePrompt {
   TestServices(std::string stored, std::vector<std::string> answers)
       : handle(std::move(stored)), script(std::move(answers)) {}
@@ -59,9 +53,8 @@ struct TestServices : HandleStore, HandlePrompt {
 
   std::string handle;
   std::vector<std::string> script, asked;  // asked: "text|title" of every call
-  TempDir dir;
   VirtualEventLoop loop;
-  TestLink posting{dir.path()};
+  TestLink posting;
   AppServices services{loop, *this, *this, *posting.link};
 };
 

@@ -1,7 +1,7 @@
 #include "tests/support/support_win32.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <fstream>
 
 #include "automation/client_contract.h"
 #include "tools/clientsim/options.h"
@@ -40,10 +40,8 @@ TempDir::~TempDir() {
 }
 
 bool TempDir::Write(const std::string& name, const std::string& bytes) const {
-  std::FILE* f = std::fopen(File(name).c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
+  std::ofstream f(File(name), std::ios::binary);
+  return f.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush().good();
 }
 
 std::vector<std::string> Transcript::Payloads(const std::string& tag) const {

@@ -5,17 +5,12 @@
 #include <memory>
 
 #include "tests/support/support_win32.h"
+#include "tests/support/texts.h"
 
 namespace wendrel::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-// The user's own unsent typing, a Windows-1252 letter and a trailing space
-// in it: it must come back byte for byte.
-const std::string kDraft = "half typ\xE9" "d ";
 const std::string kMarkup = "</html><font face=\"arial\" color=#FF0000>--<font color=#0000FF>";
-const std::string kBareMarkup = "</html><font face=\"arial\" color=#><font color=#>";
 
 const std::string kIni = "[zq7]\r\nascii=  --  \r\nascii color=FF0000\r\ntext color=0000FF\r\n";
 // In place of the settings: a folder named zq7.ini.

@@ -48,8 +48,7 @@ struct Scene {
   SimThread sim;
   HWND input = sim ? InputOf(ClientChildren().at(0)) : nullptr;
   bool drafted = input && SetTextOf(input, kDraft);
-  TempDir dir;
-  TestLink posting{dir.path()};
+  TestLink posting;
 };
 
 // A pair of lines handed over at once, on each route: each line reads the
@@ -96,8 +95,8 @@ TEST(ClientThread, EveryLineIsTypedAsDesigned) {
 TEST(ClientThread, RoomEntryWaitsForTheLineTypedBeforeIt) {
   SimThread sim({"--version", "4", "--take-every", "3"});
   ASSERT_TRUE(sim);
-  TempDir dir;
-  TestLink posting(dir.path());
+  const Transcript& t = sim.transcript();
+  TestLink posting;
   const auto entry = [](const char* room) {
     return [room](Platform& p, ChatSession& chat) { EnterPrivateRoom(p, chat, room); };
   };
@@ -107,15 +106,16 @@ TEST(ClientThread, RoomEntryWaitsForTheLineTypedBeforeIt) {
   posting.link->Hand(Line("after"));
   ASSERT_TRUE(posting.Flush());
   EXPECT_EQ(sim.Chat(), (Lines{kBareMarkup + "before", kBareMarkup + BoldWordStarts(kEntered), kBareMarkup + "after"}));
-  EXPECT_EQ(sim.transcript().Payloads("keyword"), Lines{"aol://2719:2-2-BackRoom "});
-  EXPECT_EQ(sim.transcript().Payloads("room-opened").size(), 1u);
+  EXPECT_EQ(t.Payloads("keyword"), Lines{"aol://2719:2-2-BackRoom "});
+  EXPECT_EQ(t.Payloads("room-opened").size(), 1u);
   unsigned given_up = 99;
-  posting.Inspect([&](ChatSession& chat) { given_up = chat.given_up; });
+  posting.link->Hand([&](Platform&, ChatSession& chat) { given_up = chat.given_up; });
+  ASSERT_TRUE(posting.Flush());
   EXPECT_EQ(given_up, 0u);
   // The entry is over: the next press is a new wish.
   posting.link->HandRoomEntry(entry("Third Room"));
   ASSERT_TRUE(posting.Flush());
-  EXPECT_EQ(sim.transcript().Payloads("keyword").size(), 2u);
+  EXPECT_EQ(t.Payloads("keyword").size(), 2u);
 }
 
 // The closing lines give up at once only after one of them has: a line
