@@ -46,7 +46,11 @@ TEST(Form1, ControlsStandAsDesignedAndTakeTheFocus) {
     EXPECT_EQ(std::vector<long>({r.left, r.top, r.right, r.bottom}),
               std::vector<long>({x, y, x + TwipsToPixels(c.width, dpi.x), y + TwipsToPixels(c.height, dpi.y)}));
     EXPECT_EQ((GetWindowLongA(p.Item(c.id), GWL_STYLE) & SS_NOTIFY) != 0, c.kind == ControlKind::kLabel && c.clickable);
+    // The room box draws itself: it needs the panel's font too.
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(p.Item(c.id), WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
   }
+  // The arrow over the panel (its icon is the program's, tested end to end).
+  EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HCURSOR), reinterpret_cast<ULONG_PTR>(LoadCursorA(nullptr, IDC_ARROW)));
   // Where boxes overlap, the one higher in the stack is seen; Tab walks the
   // stack, stopping at the buttons and the box only.
   std::vector<int> stack, designed;
