@@ -118,6 +118,13 @@ TEST(Form1, ExitControlsAndPlatformClose) {
     p.form->Terminate();
     EXPECT_EQ(p.sim.Chat(), c.all);
     EXPECT_EQ(p.form->Destroyed(), c.ends == 0);
+    // The platform's close ends the message loop, and the program, with
+    // exit code 0; a window destroyed with its object ends nothing.
+    MSG quit{};
+    EXPECT_EQ(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE, c.ends == 0);
+    EXPECT_EQ(quit.wParam, 0u);
+    p.form.reset();
+    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   }
 }
 
