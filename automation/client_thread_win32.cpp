@@ -27,7 +27,6 @@ struct ClientThread::State {
   State(std::unique_ptr<Platform> p, ChatLimits limits) : platform(std::move(p)) {
     InitializeCriticalSection(&lock);
     chat.limits = limits;
-    chat.closing_ms = limits.closing_ms;
   }
   ~State() { DeleteCriticalSection(&lock); }
   State(const State&) = delete;

@@ -163,5 +163,21 @@ TEST(ClientThread, ClosingLinesGiveUpOnlyAfterAClosingLineHas) {
   }
 }
 
+// Windows refusing our lines (a client with more rights, which Wine
+// cannot have) is told to the window once a run, however many lines it
+// refuses, and the box is not touched.
+TEST(ClientThread, TellsOnceThatWindowsRefusesTheLines) {
+  Scene s({"--version", "4"});
+  ASSERT_TRUE(s.drafted);
+  s.posting.platform->deny_sets = true;
+  int told = 0;
+  s.posting.link->SetDeniedNotice([&told] { ++told; });
+  for (const char* line : {"one", "two"}) s.posting.link->Hand(Line(line));
+  ASSERT_TRUE(s.posting.Flush());
+  EXPECT_EQ(told, 1);
+  EXPECT_EQ(s.sim.Chat(), Lines{});
+  EXPECT_EQ(TextOf(s.input), kDraft);
+}
+
 }  // namespace
 }  // namespace wendrel::testing
