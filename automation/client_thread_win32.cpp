@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "automation/chat_sender.h"
+#include "automation/platform_win32.h"
 #include "winutil/handles_win32.h"
 
 namespace wendrel {
@@ -19,7 +20,6 @@ namespace {
 constexpr DWORD kDraftRetryMs = 250;
 constexpr unsigned kDestroyCloseMs = 2000;
 
-DWORD Bounded(unsigned ms) { return std::min<DWORD>(ms, INFINITE - 1); }
 
 }  // namespace
 
@@ -52,7 +52,7 @@ struct ClientThread::State {
   // chat.closing_ms.
   std::unique_ptr<Platform> platform;
   ChatSession chat;
-  std::function<void()> denied_notice;  // set before any job
+  std::function<void()> denied_notice;  // under `lock`
   bool denied_told = false;
 };
 
@@ -75,7 +75,12 @@ void ClientThread::State::RunJob(Handed& handed) {
   chat.handed_ms.reset();
   if (chat.denied && !denied_told) {
     denied_told = true;
-    if (denied_notice) denied_notice();
+    std::function<void()> notice;
+    {
+      CriticalSectionLock hold(lock);
+      notice = denied_notice;
+    }
+    if (notice) notice();
   }
   if (handed.room_entry) {
     CriticalSectionLock hold(lock);
@@ -157,7 +162,7 @@ void ClientThread::SetDeniedNotice(std::function<void()> notice) {
 void ClientThread::HandRoomEntry(Job job) { Queue(std::move(job), true); }
 
 bool ClientThread::Flush(unsigned ms) {
-  return WaitForSingleObject(state_->idle.get(), Bounded(ms)) == WAIT_OBJECT_0;
+  return WaitForSingleObject(state_->idle.get(), BoundedWaitMs(ms)) == WAIT_OBJECT_0;
 }
 
 bool ClientThread::Close(unsigned ms) {
@@ -173,7 +178,7 @@ bool ClientThread::Close(unsigned ms) {
     chat.closing = true;
   }
   SetEvent(state_->wake.get());
-  return WaitForSingleObject(state_->thread.get(), Bounded(ms)) == WAIT_OBJECT_0;
+  return WaitForSingleObject(state_->thread.get(), BoundedWaitMs(ms)) == WAIT_OBJECT_0;
 }
 
 }  // namespace wendrel

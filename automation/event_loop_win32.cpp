@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "automation/platform_win32.h"
 #include "automation/tick_clock.h"
 
 namespace wendrel {
@@ -41,8 +42,7 @@ void Win32EventLoop::DoEvents() {
 }
 
 void Win32EventLoop::WaitForEvents(unsigned milliseconds) {
-  // INFINITE would make this a wait without a deadline.
-  DWORD ms = std::min<DWORD>(milliseconds, INFINITE - 1);
+  const DWORD ms = BoundedWaitMs(milliseconds);
   if (quit_seen_) {
     // The re-posted WM_QUIT would wake every wait at once; a loop still
     // running while the program quits must sleep, not spin.

@@ -193,8 +193,7 @@ std::string Win32Platform::ExeFolder() {
 }
 
 void Win32Platform::Rest(unsigned milliseconds) {
-  // INFINITE would make this a wait without a deadline.
-  ::Sleep(std::min<DWORD>(milliseconds, INFINITE - 1));
+  ::Sleep(BoundedWaitMs(milliseconds));
 }
 
 std::uint64_t Win32Platform::NowMs() { return SystemTickMs(); }
