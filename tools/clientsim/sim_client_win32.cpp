@@ -550,11 +550,19 @@ void SimClient::Record(const char* tag, const std::string& payload) {
   std::fflush(transcript_);
 }
 
+// Stops answering for the fault's time. The transcript tells when, so that
+// a test waits on the client, not on a clock of its own.
+void SimClient::Hang() {
+  Record("hang", std::to_string(options_.hang_ms));
+  Sleep(options_.hang_ms);
+  Record("woke", "");
+}
+
 // Stops answering inside the handler, before the box is read or set: the
 // message under way completes once the client wakes.
 void SimClient::OnInputText(bool set) {
   unsigned& count = set ? input_sets_ : input_reads_;
-  if (++count == (set ? options_.hang_on_set : options_.hang_on_read)) Sleep(options_.hang_ms);
+  if (++count == (set ? options_.hang_on_set : options_.hang_on_read)) Hang();
 }
 
 void SimClient::OnInputSet(const char* text) {
@@ -574,7 +582,7 @@ void SimClient::OnInputEnter(Control& input) {
   else Record("stray", room->plan.caption + "\t" + line);
   AppendToView(room->view, options_.screen_name + ": " + StripMarkup(line));
   if (lines_taken_ == options_.quit_on_line) ExitProcess(3);
-  if (lines_taken_ == options_.hang_on_line) Sleep(options_.hang_ms);
+  if (lines_taken_ == options_.hang_on_line) Hang();
   if (lines_taken_ == options_.close_on_line) {
     // Nothing of the room may be touched after this: it is gone.
     SendMessageA(mdi_, WM_MDIDESTROY, reinterpret_cast<WPARAM>(room->window), 0);
@@ -682,7 +690,7 @@ void SimClient::OnFrameTimer(UINT_PTR id) {
   KillTimer(frame_, id);
   switch (id) {
     case kTimerHang:
-      Sleep(options_.hang_ms);
+      Hang();
       break;
     case kTimerQuit:
       ExitProcess(3);

@@ -58,6 +58,7 @@ class SimClient {
   void ShowErrorDialog();
   void OpenKeywordWindow();
   void Record(const char* tag, const std::string& payload);
+  void Hang();
 
   Options options_;
   HINSTANCE instance_;
