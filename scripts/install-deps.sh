@@ -11,7 +11,7 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 want=(cmake make g++ clang libclang-rt-14-dev googletest
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-      wine wine64 xvfb xauth xserver-xephyr python3)
+      wine wine64 xvfb xauth xserver-xephyr xdotool python3)
 [ "${1:-}" = "--demo" ] && want+=(imagemagick x11-apps)
 add_i386=0
 if "$top/scripts/can-run-32bit.sh"; then

@@ -28,6 +28,7 @@ const char kUsage[] =
     "  post-timer CLASS CAPTION ID      WM_TIMER with that timer id, posted\n"
     "  close CLASS CAPTION              WM_CLOSE, posted\n"
     "  move CLASS CAPTION X Y           move the window (pixels on the screen)\n"
+    "  rect CLASS CAPTION               print its left, top, right and bottom\n"
     "  memory CLASS CAPTION             peak and current working set, bytes\n"
     "  start-timed CLASS CAPTION EXE [ARGS...]\n"
     "                                   start EXE, print the milliseconds until\n"
@@ -202,6 +203,13 @@ int main(int argc, char** argv) {
                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
                ? 0
                : 1;
+  }
+  if (command == "rect" && need(2)) {
+    RECT r{};
+    HWND hwnd = Find(argv[2], argv[3]);
+    if (!hwnd || !GetWindowRect(hwnd, &r)) return 1;
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
   }
   if (command == "memory" && need(2)) return Memory(Find(argv[2], argv[3]));
   if (command == "start-timed" && need(3)) return StartTimed(argv[2], argv[3], argc - 4, argv + 4);
