@@ -2,8 +2,8 @@
 # as root), build and run; everything else is CMake presets underneath.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps native windows win32 fuzz test test-native test-fuzz test-windows \
-        test-win32 demo package bench clean
+.PHONY: all deps native windows win32 fuzz test test-quick test-native test-fuzz test-windows \
+        test-win32 run-native run-fuzz run-windows run-win32 run-quick demo package bench clean
 
 all: native windows win32
 
@@ -17,20 +17,33 @@ native fuzz windows win32: deps
 	cmake --preset $@ >/dev/null
 	cmake --build --preset $@ -j $(JOBS)
 
+# Each suite on its own; the 64-bit suite runs the 32-bit programs too,
+# where this machine can.
 test-native: native
 	ctest --preset native
-
 test-fuzz: fuzz
 	ctest --preset fuzz
-
-# The 64-bit suite runs the 32-bit programs too, where this machine can.
-test-windows: windows win32 package
+test-windows: windows win32
 	ctest --preset windows
-
-test-win32: win32 package
+test-win32: win32
 	ctest --preset win32
 
-test: test-native test-fuzz test-windows test-win32
+# Everything, built first, then the four suites at once: they spend most
+# of their time waiting on Wine, each lane in a prefix of its own. Each
+# suite's report is printed whole as it ends.
+test: native fuzz windows win32
+	@$(MAKE) --no-print-directory -O -j4 run-native run-fuzz run-windows run-win32
+
+# The first answer: the native tests and the in-process suite under Wine.
+test-quick: native
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS) --target wendrel_tests
+	@$(MAKE) --no-print-directory -O -j2 run-native run-quick
+
+run-native run-fuzz run-windows run-win32:
+	ctest --preset $(@:run-%=%)
+run-quick:
+	ctest --preset windows -L quick
 
 # The idler beside the simulated client, under Wine: on your display when
 # there is one, else a scripted run in a virtual X server.

@@ -47,7 +47,10 @@ class SimulatedClient {
   SimulatedClient(const TempDir& dir, const std::string& args);
   bool up() const { return !transcript_.Payloads("ready").empty(); }
   std::vector<std::string> Chat() const { return transcript_.Payloads("chat"); }
+  std::vector<std::string> Payloads(const std::string& tag) const { return transcript_.Payloads(tag); }
   bool WaitForLines(std::size_t count) const { return transcript_.WaitFor("chat", count, 10000); }
+  // Until a --hang-* fault has stopped the client.
+  bool WaitForHang() const { return transcript_.WaitFor("hang", 1, 10000); }
 
  private:
   Transcript transcript_;
