@@ -23,13 +23,13 @@ run_in_prefix() (
   sed -n 's/^\[ measured \] \(.*\): \([0-9]* ms\)$/\1|\2/p' <<<"$out"
 )
 
-one=$(run_in_prefix "$top/build/wine-bench-null" 'IdlerFaults.*:IdlerExit.CloseAndEndSession*')
+one=$(run_in_prefix "$top/build/wine-bench-null" 'IdlerFaults.*:*IdlerExit.*')
 echo
 echo "| When the client misbehaves | measured |"
 echo "|---|---|"
 sed 's/^\(.*\)|\(.*\)$/| \1 | \2 |/' <<<"$one"
 
-end_session='IdlerExit.CloseAndEndSession*'
+end_session='*IdlerExit.*EndSession*'
 run_in_prefix "$top/build/wine-bench-null" "$end_session" >"$top/build/bench-end-session-1.txt" &
 first=$!
 run_in_prefix "$top/build/wine-bench-null-2" "$end_session" >"$top/build/bench-end-session-2.txt" &
@@ -39,4 +39,4 @@ echo
 echo "| WM_ENDSESSION, two runs at once on $(nproc) cores | first run | second run |"
 echo "|---|---|---|"
 paste -d'|' "$top/build/bench-end-session-1.txt" "$top/build/bench-end-session-2.txt" |
-  awk -F'|' '$1 ~ /^WM_ENDSESSION/ { print "| " $1 " | " $2 " | " $4 " |" }'
+  awk -F'|' '$1 ~ /^EndSession/ { print "| " $1 " | " $2 " | " $4 " |" }'

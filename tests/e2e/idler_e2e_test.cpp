@@ -129,7 +129,6 @@ TEST(IdlerCopies, SecondCopyHandsOverAndPostsNothing) {
   ChildProcess& running = first.Running() ? first : second;
   EXPECT_EQ(ended.WaitForExit(0), std::optional<DWORD>(0));
   ASSERT_TRUE(scene.client.WaitForLines(2));
-  Sleep(1000);
   EXPECT_TRUE(running.Running());
   EXPECT_EQ(scene.client.Chat(), (Lines{kBanner, kActive}));
   EXPECT_EQ(TextOf(ClientScene::Input()), kDraft);
