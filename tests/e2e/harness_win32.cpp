@@ -1,6 +1,7 @@
 #include "tests/e2e/harness_win32.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "automation/client_contract.h"
@@ -82,6 +83,10 @@ SimulatedClient::SimulatedClient(const TempDir& dir, const std::string& args)
       process_(ProgramPath("WENDREL_CLIENTSIM_EXE", WENDREL_CLIENTSIM_PATH),
                args + " --transcript \"" + transcript_.path() + "\"", dir.path()) {
   WaitUntil([&] { return up() || !process_.Running(); }, kStartMs);
+  if (up()) return;
+  const std::optional<DWORD> code = process_.WaitForExit(0);
+  std::fprintf(stderr, "the simulated client did not come up: %s %lu\n",
+               code ? "it ended with" : "still starting after ms", code ? *code : kStartMs);
 }
 
 IdlerProcess::IdlerProcess(const TempDir& dir) : process_(CopyOfIdler(dir), "", dir.path()) {
