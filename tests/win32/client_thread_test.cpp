@@ -44,23 +44,32 @@ std::string Summary(const Lines& lines) {
 // The simulated client with the user's draft in its room's box, and the
 // program's posting thread.
 struct Scene {
-  explicit Scene(const Lines& args) : sim(args) {}
+  explicit Scene(const Lines& args, const std::string& draft = kDraft) : sim(args), draft(draft) {}
   SimThread sim;
+  std::string draft;
   HWND input = sim ? InputOf(ClientChildren().at(0)) : nullptr;
-  bool drafted = input && SetTextOf(input, kDraft);
+  bool drafted = input && SetTextOf(input, draft);
   TestLink posting;
 };
 
-// A pair of lines handed over at once, on each route: each line reads the
-// box afresh, so a key pressed between them stays, and a line is recognised
-// in the box however long it is.
+// Lines handed over at once, on each route and on the system's own
+// controls: each line reads the box afresh, so a key pressed between them
+// stays; a line is recognised in the box however long it is, and as the
+// client keeps it; Enter is pressed only straight after a read that shows
+// it; the user's text goes back whole, or is not touched when it is longer
+// than the program reads.
 TEST(ClientThread, EveryLineIsTypedAsDesigned) {
   const std::string big(100 * 1024, 'h');
+  const std::string long_line = kBareMarkup + std::string(100, 'l');
+  const std::string big_draft(100000, 'd');
+  const std::string huge_draft((1 << 20) + 1, 'd');
   const struct {
     const char* name;
     Lines args;
     Lines lines;  // handed over; "" stands for the key pressed between
     Lines chat, typed;
+    std::string draft = kDraft;
+    bool key_in_rest = false;  // "x" pressed during the first rest
   } cases[] = {
       {"4", {"--version", "4"}, {"one", "two"}, {kBareMarkup + "one", kBareMarkup + "two"},
        Typed(kBareMarkup + "one", kDraft) + Typed(kBareMarkup + "two", kDraft)},
@@ -69,13 +78,29 @@ TEST(ClientThread, EveryLineIsTypedAsDesigned) {
       {"a key pressed between the lines", {"--version", "4"}, {"one", "", "two"},
        {kBareMarkup + "one", kBareMarkup + "two"},
        Typed(kBareMarkup + "one", kDraft) + Lines{"set " + kDraft + "x"} + Typed(kBareMarkup + "two", kDraft + "x")},
+      {"a key pressed while the line waits for its second Enter", {"--version", "4", "--take-every", "2"},
+       {"one"}, {kBareMarkup + "one"},
+       Lines{"set ", "set " + kBareMarkup + "one", "enter"} + Typed(kBareMarkup + "one", kDraft + "x"), kDraft,
+       true},
       {"a line of 100 KB", {"--version", "5"}, {big, "two"}, {kBareMarkup + big, kBareMarkup + "two"},
        Typed(kBareMarkup + big, kDraft) + Typed(kBareMarkup + "two", kDraft)},
+      {"rich edit keeping 92 characters of a set", {"--version", "5", "--real-controls", "--keep-first", "92"},
+       {long_line, "two"}, {(kBareMarkup + long_line).substr(0, 92), kBareMarkup + "two"},
+       Typed(kBareMarkup + long_line, kDraft) + Typed(kBareMarkup + "two", kDraft)},
+      {"rich edit, a draft of 100,000 characters", {"--version", "4", "--real-controls"}, {"one"},
+       {kBareMarkup + "one"}, Typed(kBareMarkup + "one", big_draft), big_draft},
+      {"Edit, a draft longer than the program reads", {"--version", "2.5", "--real-controls"}, {"one"}, {}, {},
+       huge_draft},
+      {"a box that keeps one blank of two", {"--version", "3", "--squeeze-blanks"}, {"a  b"}, {},
+       {"set ", "set a  b", "set ", "set a  b", "set " + kDraft}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Scene s(c.args);
+    Scene s(c.args, c.draft);
     ASSERT_TRUE(s.drafted);
+    if (c.key_in_rest) {
+      s.posting.platform->on_rest = [input = s.input] { SendMessageA(input, WM_CHAR, 'x', 0); };
+    }
     for (const std::string& line : c.lines)
       s.posting.link->Hand(line.empty() ? Key(s.input, kDraft + "x") : Line(line));
     ASSERT_TRUE(s.posting.Flush());
@@ -85,7 +110,13 @@ TEST(ClientThread, EveryLineIsTypedAsDesigned) {
     const Lines typed = s.sim.transcript().Typing();
     ASSERT_FALSE(typed.empty());
     EXPECT_TRUE(Lines(typed.begin() + 1, typed.end()) == c.typed) << Summary(typed);
-    EXPECT_EQ(TextOf(s.input), c.lines.size() == 3 ? kDraft + "x" : kDraft);
+    const bool key = c.key_in_rest || c.lines.size() == 3;
+    const std::string left = c.draft + (key ? "x" : "");
+    if (left.size() < (1u << 20)) {
+      EXPECT_TRUE(TextOf(s.input) == left) << Summary({TextOf(s.input)});
+    } else {
+      EXPECT_EQ(GetWindowTextLengthA(s.input), static_cast<int>(left.size()));
+    }
   }
 }
 
