@@ -29,18 +29,11 @@ constexpr int kRestoreAttempts = 3;
 // How talking to a box ended.
 enum class Outcome { kDone, kGone, kGivenUp, kDenied };
 
-// Shortly after the program began to close; never while it runs on.
-std::uint64_t ClosingDue(Platform& p, ChatSession& chat) {
-  if (!chat.closing) return UINT64_MAX;
-  if (!chat.closing_due_ms) chat.closing_due_ms = p.NowMs() + chat.closing_ms;
-  return *chat.closing_due_ms;
-}
-
 // One rest while a client is silent; false once the line's time is up:
 // its own bound, or shortly after the program began to close.
 bool RestForSilence(Platform& p, ChatSession& chat) {
   const std::uint64_t now = p.NowMs();
-  const std::uint64_t due = std::min(chat.line_due_ms, ClosingDue(p, chat));
+  const std::uint64_t due = std::min(chat.line_due_ms, ClosingDue(chat));
   if (now >= due) return false;
   p.Rest(static_cast<unsigned>(std::min<std::uint64_t>(kSilenceRetryMs, due - now)));
   return true;
@@ -126,7 +119,7 @@ Outcome TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& li
   std::string added;     // what the user typed after the line, when last seen
   for (;;) {
     if (rest_ms != 0) {
-      const std::uint64_t due = std::min(deadline, ClosingDue(p, chat));
+      const std::uint64_t due = std::min(deadline, ClosingDue(chat));
       const std::uint64_t now = p.NowMs();
       if (now >= due) return Outcome::kGivenUp;
       p.Rest(static_cast<unsigned>(std::min<std::uint64_t>(rest_ms, due - now)));
@@ -168,7 +161,7 @@ Outcome TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& li
       continue;
     }
     if (pressed && text != kept) return Outcome::kDone;
-    if (p.NowMs() >= std::min(deadline, ClosingDue(p, chat))) return Outcome::kGivenUp;
+    if (p.NowMs() >= std::min(deadline, ClosingDue(chat))) return Outcome::kGivenUp;
     if (pressed && !rested) {
       // The last Enter did not take: a short rest, then a fresh read.
       rest_ms = kEnterRetryMs;
@@ -282,11 +275,9 @@ void SendMadeLine(Platform& p, ChatSession& chat, LineMaker make) {
   chat.line_due_ms = chat.handed_ms.value_or(p.NowMs()) + chat.limits.silence_ms;
   chat.closing_line = chat.closing;
   // Closing, once a line has given up on a stuck box or a silent client,
-  // the ones after it would only wait out their own bounds in vain.
-  if (chat.closing && chat.closing_gave_up) {
-    ++chat.given_up;
-    return;
-  }
+  // or once the closing lines' time is up, the ones after it would only
+  // wait out their own bounds in vain.
+  if (chat.closing && (chat.closing_gave_up || p.NowMs() >= ClosingDue(chat))) return GiveUp(chat);
   SendOne(p, chat, make);
 }
 

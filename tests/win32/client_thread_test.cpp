@@ -149,6 +149,40 @@ TEST(ClientThread, RoomEntryWaitsForTheLineTypedBeforeIt) {
   EXPECT_EQ(t.Payloads("keyword").size(), 2u);
 }
 
+// While the window's thread waits for the posting thread, it answers at
+// once what other threads and programs send its windows, and handles
+// nothing posted to it: no job of its own starts inside the wait.
+TEST(ClientThread, WaitsAnsweringSentMessagesOnly) {
+  for (const bool closing : {false, true}) {
+    SCOPED_TRACE(closing ? "Close" : "Flush");
+    TestLink posting;
+    const UniqueKernelHandle release(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    posting.link->Hand([&](Platform&, ChatSession&) { WaitForSingleObject(release.get(), 10000); });
+    const UniqueHwnd window(CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    PostMessageA(window.get(), WM_APP, 0, 0);
+    struct Asker {
+      HWND window;
+      HANDLE release;
+      int answered = 0;
+    } asker{window.get(), release.get()};
+    const UniqueKernelHandle thread(CreateThread(
+        nullptr, 0,
+        [](void* param) -> DWORD {
+          auto* a = static_cast<Asker*>(param);
+          for (int i = 0; i < 5; ++i, Sleep(50))
+            a->answered += BoundedSend(a->window, i % 2 ? WM_QUERYENDSESSION : WM_NULL, 0, 0, 500).ok();
+          SetEvent(a->release);
+          return 0;
+        },
+        &asker, 0, nullptr));
+    EXPECT_TRUE(closing ? posting.link->Close(10000) : posting.link->Flush(10000));
+    WaitForSingleObject(thread.get(), 10000);
+    EXPECT_EQ(asker.answered, 5);
+    MSG posted{};
+    EXPECT_TRUE(PeekMessageA(&posted, window.get(), WM_APP, WM_APP, PM_REMOVE)) << "handled inside the wait";
+  }
+}
+
 // The closing lines give up at once only after one of them has: a line
 // given up earlier says nothing of a client that answers again, while a
 // box that is stuck as the program closes costs the closing bound once.
