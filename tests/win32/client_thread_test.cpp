@@ -149,6 +149,42 @@ TEST(ClientThread, RoomEntryWaitsForTheLineTypedBeforeIt) {
   EXPECT_EQ(t.Payloads("keyword").size(), 2u);
 }
 
+// A room entry at Exit is whole or not begun: one that has typed its
+// keyword waits for its room, on the closing bound, and posts how it went
+// before the closing lines; one not yet begun is dropped before typing.
+TEST(ClientThread, RoomEntryAtExitIsWholeOrNotBegun) {
+  const struct {
+    const char* name;
+    bool typed_before_exit;
+    Lines keywords, chat;
+  } cases[] = {
+      {"keyword typed, the room slow to open", true, {"aol://2719:2-2-BackRoom "},
+       {kBareMarkup + BoldWordStarts(kEntered), kBareMarkup + "banner", kBareMarkup + "unactive"}},
+      {"not begun when the program closes", false, {}, {kBareMarkup + "banner", kBareMarkup + "unactive"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimThread sim({"--version", "4", "--pr-delay", "300"});
+    ASSERT_TRUE(sim);
+    // Each pass of the room's wait takes at least a real millisecond: the
+    // closing bound lasts longer than the room's real delay.
+    ChatLimits limits;
+    limits.closing_ms = 30000;
+    TestLink posting(limits);
+    if (!c.typed_before_exit) {
+      posting.link->Hand([](Platform&, ChatSession& chat) {
+        for (int i = 0; i < 5000 && !chat.closing; ++i) Sleep(1);
+      });
+    }
+    posting.link->HandRoomEntry([](Platform& p, ChatSession& chat) { EnterPrivateRoom(p, chat, "Back Room"); });
+    for (const char* line : {"banner", "unactive"}) posting.link->Hand(Line(line));
+    if (c.typed_before_exit) { ASSERT_TRUE(sim.transcript().WaitFor("keyword", 1, 5000)); }
+    ASSERT_TRUE(posting.link->Close(120000));
+    EXPECT_EQ(sim.transcript().Payloads("keyword"), c.keywords);
+    EXPECT_EQ(sim.Chat(), c.chat);
+  }
+}
+
 // While the window's thread waits for the posting thread, it answers at
 // once what other threads and programs send its windows, and handles
 // nothing posted to it: no job of its own starts inside the wait.
