@@ -107,6 +107,9 @@ class Form1 : public IdleForm {
   // EnsureHandle with `status`; when the handle was stored, the banner and
   // status + handle. Returns whether it was stored.
   bool AnnounceSignLines(const std::string& status);
+  // The same for a program that is ending, which asks nothing: without a
+  // stored handle nothing is posted.
+  void AnnounceSignOff();
   void EndProgram();
 
   HWND Control(int id) const;

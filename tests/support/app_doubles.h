@@ -44,6 +44,7 @@ struct TestServices : HandleStore, HandlePrompt {
     asked.push_back(text + "|" + title);
     return asked.size() <= script.size() ? script[asked.size() - 1] : "";
   }
+  void Cancel() override {}
 
   // A main window closed by the platform leaves its loop's quit message,
   // which must not reach the next test's waits and dialogs.

@@ -95,15 +95,20 @@ TEST(Form1, MenuItemsAndTheClientsRightsShowTheirBoxes) {
 
 // The menu's "exit" and "x" do what "Exit" does: with a handle, sign off
 // once and end, with nothing from Unload or Terminate after. After a prompt
-// the program goes on; any other close signs off in Unload and again in
-// Terminate, which runs once, each asking while there is no handle.
+// the program goes on; any other close, or Windows ending the session,
+// signs off in Unload and again in Terminate, which runs once, and never
+// asks: without a handle it posts nothing.
 TEST(Form1, ExitControlsAndPlatformClose) {
   const struct {
     const char* name; WPARAM command; const char* handle; Lines answers, first; int ends; Lines all;
+    bool end_session = false;
+    std::size_t asked = 1;
   } cases[] = {
-      {"exit menu item", kMenuExtId, "nightowl", {}, SignOff("nightowl"), 1, SignOff("nightowl")},
+      {"exit menu item", kMenuExtId, "nightowl", {}, SignOff("nightowl"), 1, SignOff("nightowl"), false, 0},
       {"x, prompt answered", MAKEWPARAM(kLabel5Id, STN_CLICKED), "", {"owl"}, SignOff("owl"), 0, SignOff("owl", 3)},
-      {"close, Unload's prompt cancelled", 0, "", {"", "owl"}, {}, 0, SignOff("owl")},
+      {"close without a handle", 0, "", {"owl"}, {}, 0, {}, false, 0},
+      {"the session ends without a handle", 0, "", {"owl"}, {}, 0, {}, true, 0},
+      {"the session ends", 0, "nightowl", {}, {}, 0, SignOff("nightowl", 2), true, 0},
       {"Exit, prompt cancelled: runs on", kCommand3Id, "", {}, {}, 0, {}},
   };
   for (const auto& c : cases) {
@@ -113,10 +118,16 @@ TEST(Form1, ExitControlsAndPlatformClose) {
     ASSERT_TRUE(p.Flush());
     EXPECT_EQ(p.sim.Chat(), c.first);
     EXPECT_EQ(p.ends, c.ends);
-    p.Send(WM_CLOSE);
+    if (c.end_session) {
+      EXPECT_EQ(SendMessageA(p.form->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+      p.Send(WM_ENDSESSION, TRUE);
+    } else {
+      p.Send(WM_CLOSE);
+    }
     p.form->Terminate();
     p.form->Terminate();
     EXPECT_EQ(p.sim.Chat(), c.all);
+    EXPECT_EQ(p.asked.size(), c.asked);
     EXPECT_EQ(p.form->Destroyed(), c.ends == 0);
     // The platform's close ends the message loop, and the program, with
     // exit code 0; a window destroyed with its object ends nothing.
