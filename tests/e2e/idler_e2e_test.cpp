@@ -180,13 +180,13 @@ TEST(IdlerFaults, AnswersWhileTheClientHangsAndPostsWhenItWakes) {
 // The platform's close, Exit, or Windows ending the session, in the
 // rollover's minute of waiting, while the sign-on line sits in a box that
 // never empties, while the client does not answer or hangs inside a line,
-// or after the first run's prompt was cancelled. Closed, the process is gone within
-// seconds, not after the pause or after every closing line's own bound,
-// and its window answers at once meanwhile; asked to end the session, the
-// idler never refuses, posts its closing lines (none without a handle, and
-// it asks for none) and returns well within 2 s. The user's draft is back
-// in the box once the client answers, unless the program had to end while
-// the client held a line.
+// or after the first run's prompt was cancelled. Closed, the process is
+// gone within seconds, not after the pause or after every closing line's
+// own bound, and its window answers at once meanwhile; asked to end the
+// session, the idler never refuses, posts its closing lines (none without
+// a handle, and it asks for none) and returns well within 2 s. The user's
+// draft is back in the box once the client answers, unless the program
+// had to end while the client held a line.
 TEST(IdlerExit, CloseAndEndSessionFinishWithinSecondsWhateverIsUnderWay) {
   enum Action { kClose, kExit, kEndSession };
   const struct {
@@ -245,10 +245,7 @@ TEST(IdlerExit, CloseAndEndSessionFinishWithinSecondsWhateverIsUnderWay) {
     }
     const unsigned took = static_cast<unsigned>(Ms() - start);
     std::printf("[ measured ] %s: %u ms\n", c.name, took);
-    if (c.action == kExit) {
-      std::printf("[ measured ] %s, longest wait for an answer: %u ms\n", c.name,
-                  static_cast<unsigned>(slowest_answer));
-    }
+    if (c.action == kExit) std::printf("[ measured ] meanwhile the longest wait for an answer: %u ms\n", unsigned(slowest_answer));
     EXPECT_LT(took, c.within_ms);
     EXPECT_LT(slowest_answer, 500u);
     const Lines chat = scene.client.Chat();

@@ -95,20 +95,17 @@ TEST(Form1, MenuItemsAndTheClientsRightsShowTheirBoxes) {
 
 // The menu's "exit" and "x" do what "Exit" does: with a handle, sign off
 // once and end, with nothing from Unload or Terminate after. After a prompt
-// the program goes on; any other close, or Windows ending the session,
-// signs off in Unload and again in Terminate, which runs once, and never
-// asks: without a handle it posts nothing.
+// the program goes on; any other close signs off in Unload and again in
+// Terminate, which runs once, and never asks: without a handle it posts
+// nothing.
 TEST(Form1, ExitControlsAndPlatformClose) {
   const struct {
     const char* name; WPARAM command; const char* handle; Lines answers, first; int ends; Lines all;
-    bool end_session = false;
     std::size_t asked = 1;
   } cases[] = {
-      {"exit menu item", kMenuExtId, "nightowl", {}, SignOff("nightowl"), 1, SignOff("nightowl"), false, 0},
+      {"exit menu item", kMenuExtId, "nightowl", {}, SignOff("nightowl"), 1, SignOff("nightowl"), 0},
       {"x, prompt answered", MAKEWPARAM(kLabel5Id, STN_CLICKED), "", {"owl"}, SignOff("owl"), 0, SignOff("owl", 3)},
-      {"close without a handle", 0, "", {"owl"}, {}, 0, {}, false, 0},
-      {"the session ends without a handle", 0, "", {"owl"}, {}, 0, {}, true, 0},
-      {"the session ends", 0, "nightowl", {}, {}, 0, SignOff("nightowl", 2), true, 0},
+      {"close without a handle", 0, "", {"owl"}, {}, 0, {}, 0},
       {"Exit, prompt cancelled: runs on", kCommand3Id, "", {}, {}, 0, {}},
   };
   for (const auto& c : cases) {
@@ -118,12 +115,7 @@ TEST(Form1, ExitControlsAndPlatformClose) {
     ASSERT_TRUE(p.Flush());
     EXPECT_EQ(p.sim.Chat(), c.first);
     EXPECT_EQ(p.ends, c.ends);
-    if (c.end_session) {
-      EXPECT_EQ(SendMessageA(p.form->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
-      p.Send(WM_ENDSESSION, TRUE);
-    } else {
-      p.Send(WM_CLOSE);
-    }
+    p.Send(WM_CLOSE);
     p.form->Terminate();
     p.form->Terminate();
     EXPECT_EQ(p.sim.Chat(), c.all);

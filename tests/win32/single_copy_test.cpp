@@ -16,37 +16,31 @@ constexpr char kName[] = "wendrel idler test copy";
 // rights that let ours wait on it and no more, so Windows refuses ours its
 // creation: access denied says as plainly as "already exists" that another
 // copy runs, and it is waited for as a copy that is closing. Wine has no
-// elevation, but keeps a name's rights: a thread here makes the name so.
+// elevation, but keeps a name's rights: this thread makes the name so.
 TEST(ClaimSingleCopy, WaitsForACopyWithMoreRights) {
-  struct Other {
-    UniqueKernelHandle ready{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    std::atomic<bool> ended{false};
-  } other;
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, FALSE};
+  // Everyone may wait on it (SYNCHRONIZE), nothing more.
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;0x00100000;;;WD)", SDDL_REVISION_1,
+                                                                   &sa.lpSecurityDescriptor, nullptr));
+  const UniqueKernelHandle other(CreateMutexA(&sa, TRUE, kName));
+  LocalFree(sa.lpSecurityDescriptor);
+  SetLastError(0);
+  EXPECT_FALSE(UniqueKernelHandle(CreateMutexA(nullptr, TRUE, kName)));
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED}) << "not staged as Windows does";
+  std::atomic<int> claimed{-1};
   const UniqueKernelHandle thread(CreateThread(
       nullptr, 0,
-      [](void* param) -> DWORD {
-        auto* o = static_cast<Other*>(param);
-        SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, FALSE};
-        // Everyone may wait on it (SYNCHRONIZE), nothing more.
-        ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;0x00100000;;;WD)", SDDL_REVISION_1,
-                                                             &sa.lpSecurityDescriptor, nullptr);
-        const UniqueKernelHandle name(CreateMutexA(&sa, TRUE, kName));
-        LocalFree(sa.lpSecurityDescriptor);
-        SetEvent(o->ready.get());
-        Sleep(300);
-        o->ended = true;
-        ReleaseMutex(name.get());
+      [](void* result) -> DWORD {
+        UniqueKernelHandle claim;
+        *static_cast<std::atomic<int>*>(result) = ClaimSingleCopy(claim, kName);
         return 0;
       },
-      &other, 0, nullptr));
-  ASSERT_EQ(WaitForSingleObject(other.ready.get(), 5000), WAIT_OBJECT_0);
-  SetLastError(0);
-  EXPECT_EQ(UniqueKernelHandle(CreateMutexA(nullptr, TRUE, kName)).get(), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "not staged as Windows does";
-  UniqueKernelHandle claim;
-  EXPECT_TRUE(ClaimSingleCopy(claim, kName));
-  EXPECT_TRUE(other.ended) << "ran beside the other copy";
+      &claimed, 0, nullptr));
+  Sleep(300);
+  EXPECT_EQ(claimed, -1) << "ran beside the other copy";
+  ReleaseMutex(other.get());
   WaitForSingleObject(thread.get(), 5000);
+  EXPECT_EQ(claimed, 1);
 }
 
 }  // namespace
