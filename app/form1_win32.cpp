@@ -224,7 +224,7 @@ void Form1::Show(int show_command) {
 void Form1::Terminate(unsigned close_ms) {
   if (closing_ == Closing::kTerminated || Ended()) return;
   closing_ = Closing::kTerminated;
-  AnnounceSignLines(kInactiveStatus);
+  AnnounceSignOff();
   services_.link.Close(close_ms);
 }
 
@@ -236,20 +236,34 @@ bool Form1::AnnounceSignLines(const std::string& status) {
   return true;
 }
 
+void Form1::AnnounceSignOff() {
+  const std::string handle = services_.store.Read();
+  if (handle.empty()) return;
+  Announce(services_, BannerLine());
+  Announce(services_, kInactiveStatus + handle);
+}
+
 // The Unload handler: its lines go out, and the close always goes ahead.
+// A program that is closing asks nothing: a prompt that is open closes as
+// cancelled, and without a handle nothing is posted.
 void Form1::OnClose() {
   if (closing_ != Closing::kOpen) return;
   closing_ = Closing::kUnloaded;
-  AnnounceSignLines(kInactiveStatus);
-  // An exit control used while the lines waited for the prompt has ended
-  // the program already.
-  if (window_ && !Ended()) DestroyWindow(window_.get());
+  services_.prompt.Cancel();
+  AnnounceSignOff();
+  if (window_) DestroyWindow(window_.get());
 }
 
 void Form1::OnEndSession(bool ending) {
-  if (!ending || Ended()) return;
+  if (!ending) return;
   // Windows ends the process soon after this returns: no message loop will
-  // run again, and a client that does not answer must not hold it up.
+  // run again, and a client that does not answer must not hold it up. An
+  // exit control has handed its lines over already: they get what time
+  // there is.
+  if (Ended()) {
+    services_.link.Close(kEndSessionLimitMs);
+    return;
+  }
   OnClose();
   Terminate(kEndSessionLimitMs);
 }

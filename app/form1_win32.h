@@ -44,13 +44,15 @@ class Form1 : public IdleForm {
   // Does nothing after an exit control ended the program.
   void Terminate(unsigned close_ms = kCloseLimitMs);
 
-  // How long the closing lines may take once the program is closed: the
-  // bound of the line under way (a stuck box's ten seconds) and two more.
-  static constexpr unsigned kCloseLimitMs = 12000;
+  // How long the program may take to end once it is closed: three seconds
+  // for the closing lines, whatever is under way, and one for the user's
+  // text after them. Then it ends, even with a send to a frozen client
+  // still under way.
+  static constexpr unsigned kCloseLimitMs = 4000;
   // Windows ends the process soon after WM_ENDSESSION returns, and counts a
-  // program that takes 5 s to answer as one that blocks the shutdown: two
-  // seconds, and room to spare on a busy machine.
-  static constexpr unsigned kEndSessionLimitMs = 2000;
+  // program that takes 5 s to answer as one that blocks the shutdown: well
+  // within two seconds, with room to spare on a busy machine.
+  static constexpr unsigned kEndSessionLimitMs = 1500;
 
   // IdleForm: the counters are the captions of Label7, Label6 and Label1;
   // idle mode is Timer1's enabled flag.
@@ -105,6 +107,9 @@ class Form1 : public IdleForm {
   // EnsureHandle with `status`; when the handle was stored, the banner and
   // status + handle. Returns whether it was stored.
   bool AnnounceSignLines(const std::string& status);
+  // The same for a program that is ending, which asks nothing: without a
+  // stored handle nothing is posted.
+  void AnnounceSignOff();
   void EndProgram();
 
   HWND Control(int id) const;

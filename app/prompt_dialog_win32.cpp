@@ -81,13 +81,14 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_INITDIALOG:
       SetWindowLongPtrA(dialog, DWLP_USER, lp);
+      *reinterpret_cast<DialogHandlePrompt::Box*>(lp)->dialog = dialog;
       // The handle has no length limit.
       SendDlgItemMessageA(dialog, kPromptEditId, EM_SETLIMITTEXT, 0, 0);
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wp) == IDOK) {
-        auto* answer = reinterpret_cast<std::string*>(GetWindowLongPtrA(dialog, DWLP_USER));
-        if (answer) *answer = WindowText(GetDlgItem(dialog, kPromptEditId));
+        auto* box = reinterpret_cast<DialogHandlePrompt::Box*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        if (box) box->answer = WindowText(GetDlgItem(dialog, kPromptEditId));
         EndDialog(dialog, IDOK);
         return TRUE;
       }
@@ -117,12 +118,18 @@ std::string DialogHandlePrompt::Ask(const std::string& text, const std::string& 
   const std::vector<DWORD> bytes = tpl.Build();
 
   HWND owner = (owner_ && IsWindow(owner_)) ? owner_ : nullptr;
-  std::string answer;
-  const ScopedFlag open(open_);
-  const INT_PTR result =
-      DialogBoxIndirectParamA(instance_, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()), owner,
-                              PromptProc, reinterpret_cast<LPARAM>(&answer));
-  return result == IDOK ? answer : "";
+  Box box{&dialog_, ""};
+  const INT_PTR result = [&] {
+    const ScopedFlag open(open_);
+    return DialogBoxIndirectParamA(instance_, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()), owner,
+                                   PromptProc, reinterpret_cast<LPARAM>(&box));
+  }();
+  dialog_ = nullptr;
+  return result == IDOK ? box.answer : "";
+}
+
+void DialogHandlePrompt::Cancel() {
+  if (open_ && dialog_) EndDialog(dialog_, IDCANCEL);
 }
 
 }  // namespace wendrel

@@ -26,11 +26,20 @@ class DialogHandlePrompt : public HandlePrompt {
   // that ticks of the idle timer cannot pile box upon box while nobody is
   // there to answer.
   std::string Ask(const std::string& text, const std::string& title) override;
+  // Closes the open box as Cancel would.
+  void Cancel() override;
+
+  // What the box's procedure fills in.
+  struct Box {
+    HWND* dialog;
+    std::string answer;
+  };
 
  private:
   HINSTANCE instance_;
   HWND owner_ = nullptr;
   bool open_ = false;
+  HWND dialog_ = nullptr;  // the open box, once it is made
 };
 
 }  // namespace wendrel

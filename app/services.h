@@ -22,6 +22,8 @@ class HandlePrompt {
  public:
   virtual ~HandlePrompt() = default;
   virtual std::string Ask(const std::string& text, const std::string& title) = 0;
+  // The program is ending: a box that is open closes as if cancelled.
+  virtual void Cancel() = 0;
 };
 
 struct AppServices {

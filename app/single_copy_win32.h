@@ -9,10 +9,16 @@
 
 namespace wendrel {
 
+// Without a "Global\" prefix the name is the user's session's own, so other
+// users on the same machine each run their own copy.
+inline constexpr char kSingleCopyName[] = "wendrel idler one copy";
+
 // True when this is the only copy; `claim` then holds the name that keeps
 // later copies out until this process ends. A copy that is still closing
-// is waited for, up to about 15 s. Otherwise the running copy's window (or
-// its open prompt) is brought forward and false is returned.
-bool ClaimSingleCopy(UniqueKernelHandle& claim);
+// is waited for, up to about 8 s, whatever rights it runs with. Otherwise
+// the running copy's window (or its open prompt) is brought forward, or a
+// frozen copy left alone, and false is returned.
+// `name` is the claim's: the program's own unless a test gives another.
+bool ClaimSingleCopy(UniqueKernelHandle& claim, const char* name = kSingleCopyName);
 
 }  // namespace wendrel

@@ -14,6 +14,12 @@ namespace {
 
 // Between Enters that did not take, sleep this long rather than spin.
 constexpr unsigned kEnterRetryMs = 15;
+// Before the line is set again into a box that did not show it.
+constexpr unsigned kSetRetryMs = 100;
+// A box that shows neither the line nor a beginning of it after a set is
+// given the line this many times in all: a client that changes what it is
+// given will change it again.
+constexpr int kLineSets = 2;
 // Between questions to a client that has stopped answering.
 constexpr unsigned kSilenceRetryMs = 100;
 // A box that answers but will not keep the user's text is given it this
@@ -23,18 +29,11 @@ constexpr int kRestoreAttempts = 3;
 // How talking to a box ended.
 enum class Outcome { kDone, kGone, kGivenUp, kDenied };
 
-// Shortly after the program began to close; never while it runs on.
-std::uint64_t ClosingDue(Platform& p, ChatSession& chat) {
-  if (!chat.closing) return UINT64_MAX;
-  if (!chat.closing_due_ms) chat.closing_due_ms = p.NowMs() + chat.closing_ms;
-  return *chat.closing_due_ms;
-}
-
 // One rest while a client is silent; false once the line's time is up:
 // its own bound, or shortly after the program began to close.
 bool RestForSilence(Platform& p, ChatSession& chat) {
   const std::uint64_t now = p.NowMs();
-  const std::uint64_t due = std::min(chat.line_due_ms, ClosingDue(p, chat));
+  const std::uint64_t due = std::min(chat.line_due_ms, ClosingDue(chat));
   if (now >= due) return false;
   p.Rest(static_cast<unsigned>(std::min<std::uint64_t>(kSilenceRetryMs, due - now)));
   return true;
@@ -93,39 +92,91 @@ bool GiveBackDraft(Platform& p, ChatSession& chat) {
 
 namespace {
 
+bool StartsWith(const std::string& text, const std::string& start) {
+  return text.compare(0, start.size(), start) == 0;
+}
+
 // Sets the line into the box and presses Enter until the client has taken
-// it, the box is gone, or the time is up. Enter is only pressed on a box
-// that was just read holding exactly the line, so the user's own text is
-// never sent; the line was taken when the box, read after such an Enter,
-// no longer holds it.
+// it, the box is gone, or the time is up.
+//
+// Enter is only pressed straight after a read that shows the line as the
+// client keeps it: the whole line, or, when both sets were taken, a
+// beginning of it (a client with a limit of its own keeps that much of
+// any text). So the user's own text is never sent. The line was taken
+// when the box, read after such an Enter, no longer holds it. Every retry
+// rests first, and a box that shows anything else gets the line again
+// kLineSets times at most.
 Outcome TypeLine(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) {
-  // Windows lets reads through to a program with more rights than ours,
-  // but refuses the first set: nothing of the user's is touched then.
-  if (p.SetText(box, "") == Sent::kDenied) return Outcome::kDenied;
-  p.SetText(box, line);
   // Only time the client answers counts against a stuck box.
   std::uint64_t deadline = p.NowMs() + chat.limits.enter_ms;
-  bool pressed = false;
+  int sets = 0;
+  bool set_due = true;
+  bool whole = false;    // both sets of the last try were taken
+  bool pressed = false;  // Enter was pressed since the last set
+  bool rested = false;   // the read is the first after a rest
+  unsigned rest_ms = 0;  // to rest before the next read
+  std::string kept;      // the line as the box showed it when Enter was pressed
+  std::string added;     // what the user typed after the line, when last seen
   for (;;) {
+    if (rest_ms != 0) {
+      const std::uint64_t due = std::min(deadline, ClosingDue(chat));
+      const std::uint64_t now = p.NowMs();
+      if (now >= due) return Outcome::kGivenUp;
+      p.Rest(static_cast<unsigned>(std::min<std::uint64_t>(rest_ms, due - now)));
+      rest_ms = 0;
+      rested = true;
+    }
+    if (set_due) {
+      if (sets == kLineSets) return Outcome::kGivenUp;
+      const Sent cleared = p.SetText(box, "");
+      // Windows lets reads through to a program with more rights than
+      // ours, but refuses the first set: nothing of the user's is touched.
+      if (cleared == Sent::kDenied && sets == 0) return Outcome::kDenied;
+      const Sent set = p.SetText(box, line);
+      whole = cleared == Sent::kTaken && set == Sent::kTaken;
+      ++sets;
+      set_due = pressed = rested = false;
+    }
     std::string text;
     const std::uint64_t asked = p.NowMs();
     const Outcome read = ReadBox(p, chat, box, line.size(), text);
     if (read != Outcome::kDone) return read;
     deadline += p.NowMs() - asked;
-    if (pressed && text != line) return Outcome::kDone;
-    const std::uint64_t give_up_at = std::min(deadline, ClosingDue(p, chat));
-    const std::uint64_t now = p.NowMs();
-    if (now >= give_up_at) return Outcome::kGivenUp;
-    if (text != line) {
-      // A set that never arrived: made again.
-      p.SetText(box, "");
-      p.SetText(box, line);
+
+    const std::string& shown = pressed ? kept : line;
+    if (text.size() > shown.size() && StartsWith(text, shown)) {
+      // Keys the user pressed while the line was in the box: theirs, never
+      // sent, and put back after their own text. The line goes in again;
+      // shown once more after that, the same text is the client's doing.
+      std::string typed = text.substr(shown.size());
+      if (typed == added) {
+        chat.draft.resize(chat.draft.size() - added.size());
+        added.clear();
+      } else {
+        chat.draft += typed;
+        added = std::move(typed);
+      }
+      rest_ms = kSetRetryMs;
+      set_due = true;
       continue;
     }
-    // The last Enter did not take: a short rest rather than a spin.
-    if (pressed) p.Rest(static_cast<unsigned>(std::min<std::uint64_t>(kEnterRetryMs, give_up_at - now)));
+    if (pressed && text != kept) return Outcome::kDone;
+    if (p.NowMs() >= std::min(deadline, ClosingDue(chat))) return Outcome::kGivenUp;
+    if (pressed && !rested) {
+      // The last Enter did not take: a short rest, then a fresh read.
+      rest_ms = kEnterRetryMs;
+      continue;
+    }
+    if (!pressed && !(text == line || (whole && !text.empty() && StartsWith(line, text)))) {
+      // A set that never arrived, or a box that changed the line.
+      rest_ms = kSetRetryMs;
+      set_due = true;
+      continue;
+    }
+    kept = std::move(text);
     p.SendChar(box, kCharEnter);
     pressed = true;
+    rested = false;
   }
 }
 
@@ -144,7 +195,11 @@ void Deliver(Platform& p, ChatSession& chat, Hwnd box, const std::string& line) 
   Outcome outcome = GiveBackDraft(p, chat) ? Outcome::kDone : Outcome::kGivenUp;
   std::string draft;
   if (outcome == Outcome::kDone) outcome = ReadBox(p, chat, box, line.size(), draft);
-  if (outcome == Outcome::kDone) {
+  if (outcome == Outcome::kDone && draft.size() >= TextReadLimit(line.size())) {
+    // More than the program reads could not go back whole: the line is
+    // given up and the box left as it is.
+    outcome = Outcome::kGivenUp;
+  } else if (outcome == Outcome::kDone) {
     chat.draft_box = box;
     chat.draft = std::move(draft);
     outcome = TypeLine(p, chat, box, line);
@@ -220,11 +275,9 @@ void SendMadeLine(Platform& p, ChatSession& chat, LineMaker make) {
   chat.line_due_ms = chat.handed_ms.value_or(p.NowMs()) + chat.limits.silence_ms;
   chat.closing_line = chat.closing;
   // Closing, once a line has given up on a stuck box or a silent client,
-  // the ones after it would only wait out their own bounds in vain.
-  if (chat.closing && chat.closing_gave_up) {
-    ++chat.given_up;
-    return;
-  }
+  // or once the closing lines' time is up, the ones after it would only
+  // wait out their own bounds in vain.
+  if (chat.closing && (chat.closing_gave_up || p.NowMs() >= ClosingDue(chat))) return GiveUp(chat);
   SendOne(p, chat, make);
 }
 

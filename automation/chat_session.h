@@ -1,7 +1,7 @@
 // What the program keeps between the lines it posts: the automation
 // procedures themselves keep nothing. Only the thread that owns the
-// connection to the client uses a session; `closing` and `closing_ms` are
-// set from another.
+// connection to the client uses a session; `closing` and `closing_due_ms`
+// are set from another.
 #pragma once
 
 #include <atomic>
@@ -36,17 +36,18 @@ struct ChatSession {
   // When the job now running was handed over, if it came through a queue;
   // a line's wait for a silent client counts from then.
   std::optional<std::uint64_t> handed_ms;
-  // What the user had typed into `draft_box` before the last line, while
-  // a silent client keeps it from going back (0: nothing held).
+  // What the user had typed into `draft_box` before the last line, and
+  // keys pressed while the line was in the box, while a silent client
+  // keeps it from going back (0: nothing held).
   Hwnd draft_box = 0;
   std::string draft;
 
   // Set when the program closes: silent clients and stuck boxes get the
   // short bound, and once a line has given up under it the lines after it
-  // are given up at once.
+  // are given up at once. The bound is set just before the flag, on the
+  // platform's clock: the time the closing lines have, from the close on.
   std::atomic<bool> closing{false};
-  std::atomic<std::uint64_t> closing_ms{ChatLimits{}.closing_ms};
-  std::optional<std::uint64_t> closing_due_ms;  // set on the first look
+  std::atomic<std::uint64_t> closing_due_ms{UINT64_MAX};
   // Whether the line under way began once the program was closing, and
   // whether such a line has given up: a line given up before says nothing
   // of a client that may have answered again since.
@@ -58,5 +59,11 @@ struct ChatSession {
   // rights than the program, and the user must be told.
   bool denied = false;
 };
+
+// When the time given to the closing lines is up; never while the program
+// runs on.
+inline std::uint64_t ClosingDue(const ChatSession& chat) {
+  return chat.closing ? chat.closing_due_ms.load() : UINT64_MAX;
+}
 
 }  // namespace wendrel

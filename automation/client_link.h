@@ -31,11 +31,12 @@ class ClientLink {
   // over.
   virtual void SetDeniedNotice(std::function<void()> notice) = 0;
   // Waits until the work handed over so far is done, at most `ms`; true
-  // when it is.
+  // when it is. Meanwhile the calling thread answers what is sent to its
+  // windows, and handles nothing posted to them.
   virtual bool Flush(unsigned ms) = 0;
   // The program is ending: the work handed over still runs, with closing
   // bounds that fit in `ms`, and nothing more is taken. Returns once it is
-  // done or `ms` have passed; true when it is done.
+  // done or `ms` have passed, waiting as Flush does; true when it is done.
   virtual bool Close(unsigned ms) = 0;
 };
 

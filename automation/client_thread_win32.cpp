@@ -20,6 +20,26 @@ namespace {
 constexpr DWORD kDraftRetryMs = 250;
 constexpr unsigned kDestroyCloseMs = 2000;
 
+// Waits until `object` is signalled (true) or `ms` have passed (false),
+// answering meanwhile the messages that other threads and programs send to
+// this thread's windows: the window stays responsive while it waits for
+// the posting thread, and Windows never takes it for hung. Nothing posted
+// is handled, so no click or tick starts work of its own inside the wait.
+bool WaitAnsweringSends(HANDLE object, unsigned ms) {
+  const DWORD start = GetTickCount();
+  const DWORD bound = BoundedWaitMs(ms);
+  for (;;) {
+    const DWORD waited = GetTickCount() - start;
+    const DWORD left = waited < bound ? bound - waited : 0;
+    const DWORD got = MsgWaitForMultipleObjects(1, &object, FALSE, left, QS_SENDMESSAGE);
+    if (got == WAIT_OBJECT_0) return true;
+    if (got != WAIT_OBJECT_0 + 1) return false;
+    // Delivers the messages sent to this thread, and only those.
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
 
 }  // namespace
 
@@ -49,7 +69,7 @@ struct ClientThread::State {
   UniqueKernelHandle idle{CreateEventA(nullptr, TRUE, TRUE, nullptr)};
   UniqueKernelHandle thread;
   // The thread's own: nothing else touches them but chat.closing and
-  // chat.closing_ms.
+  // chat.closing_due_ms, and the platform's clock, which any thread reads.
   std::unique_ptr<Platform> platform;
   ChatSession chat;
   std::function<void()> denied_notice;  // under `lock`
@@ -161,9 +181,7 @@ void ClientThread::SetDeniedNotice(std::function<void()> notice) {
 
 void ClientThread::HandRoomEntry(Job job) { Queue(std::move(job), true); }
 
-bool ClientThread::Flush(unsigned ms) {
-  return WaitForSingleObject(state_->idle.get(), BoundedWaitMs(ms)) == WAIT_OBJECT_0;
-}
+bool ClientThread::Flush(unsigned ms) { return WaitAnsweringSends(state_->idle.get(), ms); }
 
 bool ClientThread::Close(unsigned ms) {
   {
@@ -172,13 +190,14 @@ bool ClientThread::Close(unsigned ms) {
   }
   ChatSession& chat = state_->chat;
   if (!chat.closing) {
-    // Half of what the caller waits is for the lines themselves; the rest
-    // is for putting the user's text back after them.
-    chat.closing_ms = std::min<std::uint64_t>(chat.limits.closing_ms, ms / 2);
+    // Three quarters of what the caller waits are for the lines
+    // themselves; the rest is for putting the user's text back after them.
+    const std::uint64_t lines_ms = std::min<std::uint64_t>(chat.limits.closing_ms, ms / 4 * 3);
+    chat.closing_due_ms = state_->platform->NowMs() + lines_ms;
     chat.closing = true;
   }
   SetEvent(state_->wake.get());
-  return WaitForSingleObject(state_->thread.get(), BoundedWaitMs(ms)) == WAIT_OBJECT_0;
+  return WaitAnsweringSends(state_->thread.get(), ms);
 }
 
 }  // namespace wendrel

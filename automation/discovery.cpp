@@ -10,9 +10,10 @@
 namespace wendrel {
 namespace {
 
-// A window may claim any length; no control we read holds more than this,
-// and the cap keeps a lying or hostile window from making us allocate wildly.
-constexpr std::intptr_t kMaxTextLength = 64 * 1024;
+// A window may claim any length; the cap keeps a lying or hostile window
+// from making us allocate wildly. It lies far above any draft a user
+// types, which must come back whole.
+constexpr std::size_t kMaxTextLength = 1 << 20;
 // The first read's room when the claim is smaller: a chat line and most
 // captions fit, so a claim that is short or wrong rarely costs a second read.
 constexpr std::intptr_t kFirstReadLength = 1023;
@@ -53,11 +54,13 @@ Hwnd FindChild(Platform& p, Hwnd parent, const char* cls, const char* caption,
   return p.FindWindowExA(parent, after, cls, caption);
 }
 
+std::size_t TextReadLimit(std::size_t known) { return std::max(kMaxTextLength, known + 1); }
+
 std::optional<std::string> ReadClaimedText(
     std::intptr_t claimed,
     const std::function<bool(char*, std::size_t, std::size_t&)>& copy,
     std::size_t known) {
-  const std::size_t limit = std::max<std::size_t>(kMaxTextLength, known + 1);
+  const std::size_t limit = TextReadLimit(known);
   // One more than claimed: a true claim then fits with room to spare, which
   // tells it is whole.
   const std::size_t guess = claimed < kFirstReadLength ? kFirstReadLength

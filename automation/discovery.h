@@ -18,6 +18,10 @@ namespace wendrel {
 Hwnd FindChild(Platform& p, Hwnd parent, const char* cls,
                const char* caption = nullptr, Hwnd after = 0);
 
+// The longest text ReadClaimedText and ReadText return for `known` (the
+// bound below): a text that long may have been cut.
+std::size_t TextReadLimit(std::size_t known = 0);
+
 // ReadText's rule for a window's answers: `claimed` is its length claim,
 // `copy` reads into a buffer of the given capacity, says how much it wrote
 // and returns false when the window did not answer. The claim only sizes

@@ -55,16 +55,23 @@ void Post(Platform& p, ChatSession& chat, const std::string& line) {
   SendChat(p, chat, BoldWordStarts(line));
 }
 
+// What a wait does once the program is closing: one that has typed
+// nothing gives way at once, one that has typed its address waits on,
+// within the closing lines' bound, to post how it went before them.
+enum class AtClosing { kGiveWay, kFinish };
+
 // Runs `pass` until it returns true (true), or until `limit_ms` have gone
-// by or the program is closing (false), resting `retry_ms` between passes.
-bool WaitForPass(Platform& p, const ChatSession& chat, std::uint64_t limit_ms, unsigned retry_ms,
+// by or the program's closing ends it (false), resting between passes.
+bool WaitForPass(Platform& p, const ChatSession& chat, std::uint64_t limit_ms, AtClosing at_closing,
                  const std::function<bool()>& pass) {
   const std::uint64_t deadline = p.NowMs() + limit_ms;
   for (;;) {
+    if (at_closing == AtClosing::kGiveWay && chat.closing) return false;
     if (pass()) return true;
+    const std::uint64_t due = std::min(deadline, ClosingDue(chat));
     const std::uint64_t now = p.NowMs();
-    if (now >= deadline || chat.closing) return false;
-    p.Rest(static_cast<unsigned>(std::min<std::uint64_t>(retry_ms, deadline - now)));
+    if (now >= due) return false;
+    p.Rest(static_cast<unsigned>(std::min<std::uint64_t>(kPassPauseMs, due - now)));
   }
 }
 
@@ -94,12 +101,12 @@ bool KeywordWindow(Platform& p, const ChatSession& chat, const std::string& addr
   if (mdi == 0) return false;
 
   Hwnd edit = 0;
-  const bool opened = WaitForPass(p, chat, kKeywordWindowWaitMs, kPassPauseMs, [&] {
+  const bool opened = WaitForPass(p, chat, kKeywordWindowWaitMs, AtClosing::kGiveWay, [&] {
     const Hwnd window = FindChild(p, mdi, kChildClass, kKeywordCaption);
     edit = FindChild(p, window, kOldEditClass);
     return edit != 0;
   });
-  if (!opened) return false;
+  if (!opened || chat.closing) return false;
   p.SetText(edit, address);
   p.SendChar(edit, kCharEnter);
   return true;
@@ -116,7 +123,7 @@ bool Keyword(Platform& p, const ChatSession& chat, const std::string& address) {
   const Hwnd inner = FindChild(p, toolbar, kInnerToolbarClass);
   const Hwnd combo = FindChild(p, inner, kComboboxClass);
   const Hwnd edit = FindChild(p, combo, kEditClass);
-  if (edit == 0) return false;
+  if (edit == 0 || chat.closing) return false;
   p.SetText(edit, address);
   p.SendChar(edit, kCharSpace);
   p.SendChar(edit, kCharEnter);
@@ -128,8 +135,9 @@ bool Keyword(Platform& p, const ChatSession& chat, const std::string& address) {
 void EnterPrivateRoom(Platform& p, ChatSession& chat, const std::string& room) {
   const std::string wanted = RoomKey(room);
   // A name of spaces alone names no room; its address would be the bare
-  // prefix, and with no room open it would count as already entered.
-  if (wanted.empty()) return;
+  // prefix, and with no room open it would count as already entered. An
+  // entry not yet begun when the program closes is dropped.
+  if (wanted.empty() || chat.closing) return;
   if (RoomKey(GetText(p, FindChatRoom(p))) == wanted) return;
 
   if (!Keyword(p, chat, kPrivateRoomAddress + RemoveSpaces(room))) return;
@@ -137,7 +145,9 @@ void EnterPrivateRoom(Platform& p, ChatSession& chat, const std::string& room) {
   Hwnd dialog = 0;
   Hwnd ok = 0;
   std::string text;
-  const bool answered = WaitForPass(p, chat, kRoomWaitMs, kPassPauseMs, [&] {
+  // From here on the user may be moved to the room: the entry is seen
+  // through, so that its line comes before any closing line.
+  const bool answered = WaitForPass(p, chat, kRoomWaitMs, AtClosing::kFinish, [&] {
     dialog = p.FindWindowA(kDialogClass, kErrorDialogCaption);
     ok = FindChild(p, dialog, kButtonClass, kOkCaption);
     const Hwnd first_static = FindChild(p, dialog, kStaticClass);

@@ -108,13 +108,13 @@ bool IdlerProcess::Settle() const {
       kStartMs);
 }
 
-HWND WaitForPrompt() {
+HWND WaitForPrompt(unsigned timeout_ms) {
   // Found while its controls are still being made; shown once they are all
   // there.
   HWND prompt = nullptr;
   const bool shown = WaitUntil(
       [&] { return (prompt = FindWindowA(kDialogClass, "wendrel idler")) && IsWindowVisible(prompt); },
-      kStartMs);
+      timeout_ms);
   return shown ? prompt : nullptr;
 }
 

@@ -81,7 +81,7 @@ class IdlerProcess {
 };
 
 // The handle prompt once it is shown; null when it was not in time.
-HWND WaitForPrompt();
+HWND WaitForPrompt(unsigned timeout_ms = 15000);
 // Types `answer` and presses OK; true once the prompt has closed.
 bool AnswerPrompt(HWND prompt, const char* answer);
 

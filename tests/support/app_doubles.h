@@ -23,7 +23,8 @@ namespace wendrel::testing {
 // whose clock moves only when it rests; zq7.ini is looked for in a folder
 // of the link's own, which has none.
 struct TestLink {
-  TestLink() : link(ClientThread::Start(std::unique_ptr<Platform>(platform = new VirtualClockPlatform(dir.path())))) {}
+  explicit TestLink(ChatLimits limits = {})
+      : link(ClientThread::Start(std::unique_ptr<Platform>(platform = new VirtualClockPlatform(dir.path())), limits)) {}
   // Waits until the work handed over so far is done.
   bool Flush() const { return link->Flush(30000); }
   TempDir dir;
@@ -43,6 +44,7 @@ struct TestServices : HandleStore, HandlePrompt {
     asked.push_back(text + "|" + title);
     return asked.size() <= script.size() ? script[asked.size() - 1] : "";
   }
+  void Cancel() override {}
 
   // A main window closed by the platform leaves its loop's quit message,
   // which must not reach the next test's waits and dialogs.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <utility>
 
 #include "automation/client_contract.h"
 #include "tools/clientsim/options.h"
@@ -151,6 +152,7 @@ DWORD WINAPI SimThread::Run(void* param) {
 
 void VirtualClockPlatform::Rest(unsigned milliseconds) {
   waits_.push_back(milliseconds);
+  if (on_rest) std::exchange(on_rest, nullptr)();
   // Long enough for the other threads to run.
   Sleep(std::min(milliseconds, 1u));
   now_ms_ += milliseconds;

@@ -116,6 +116,8 @@ class VirtualClockPlatform : public Win32Platform {
     return deny_sets ? Sent::kDenied : Win32Platform::SetText(hwnd, text);
   }
   bool deny_sets = false;
+  // Run once, at the next rest, as a key the user presses meanwhile.
+  std::function<void()> on_rest;
   // The length asked for by every rest, in order.
   const std::vector<unsigned>& Waits() const { return waits_; }
 

@@ -20,6 +20,11 @@ ClientLink::Job Line(const std::string& text) {
   return [text](Platform& p, ChatSession& chat) { SendChat(p, chat, text); };
 }
 
+// Holds the posting thread until the program closes.
+void AwaitClosing(const ChatSession& chat) {
+  for (int i = 0; i < 5000 && !chat.closing; ++i) Sleep(1);
+}
+
 // The user presses a key between two lines.
 ClientLink::Job Key(HWND input, const std::string& text) {
   return [input, text](Platform&, ChatSession&) { SetTextOf(input, text); };
@@ -44,23 +49,34 @@ std::string Summary(const Lines& lines) {
 // The simulated client with the user's draft in its room's box, and the
 // program's posting thread.
 struct Scene {
-  explicit Scene(const Lines& args) : sim(args) {}
+  explicit Scene(const Lines& args, const std::string& draft = kDraft) : sim(args), draft(draft) {}
   SimThread sim;
+  std::string draft;
   HWND input = sim ? InputOf(ClientChildren().at(0)) : nullptr;
-  bool drafted = input && SetTextOf(input, kDraft);
+  // Unbounded: a draft of a megabyte takes the system's Edit a second or
+  // more to take, longer than the program's own sends may wait.
+  bool drafted = input && SendMessageA(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(draft.c_str()));
   TestLink posting;
 };
 
-// A pair of lines handed over at once, on each route: each line reads the
-// box afresh, so a key pressed between them stays, and a line is recognised
-// in the box however long it is.
+// Lines handed over at once, on each route and on the system's own
+// controls: each line reads the box afresh, so a key pressed between them
+// stays; a line is recognised in the box however long it is, and as the
+// client keeps it; Enter is pressed only straight after a read that shows
+// it; the user's text goes back whole, or is not touched when it is longer
+// than the program reads.
 TEST(ClientThread, EveryLineIsTypedAsDesigned) {
   const std::string big(100 * 1024, 'h');
+  const std::string long_line = kBareMarkup + std::string(100, 'l');
+  const std::string big_draft(100000, 'd');
+  const std::string huge_draft((1 << 20) + 1, 'd');
   const struct {
     const char* name;
     Lines args;
     Lines lines;  // handed over; "" stands for the key pressed between
     Lines chat, typed;
+    std::string draft = kDraft;
+    bool key_in_rest = false;  // "x" pressed during the first rest
   } cases[] = {
       {"4", {"--version", "4"}, {"one", "two"}, {kBareMarkup + "one", kBareMarkup + "two"},
        Typed(kBareMarkup + "one", kDraft) + Typed(kBareMarkup + "two", kDraft)},
@@ -69,13 +85,29 @@ TEST(ClientThread, EveryLineIsTypedAsDesigned) {
       {"a key pressed between the lines", {"--version", "4"}, {"one", "", "two"},
        {kBareMarkup + "one", kBareMarkup + "two"},
        Typed(kBareMarkup + "one", kDraft) + Lines{"set " + kDraft + "x"} + Typed(kBareMarkup + "two", kDraft + "x")},
-      {"a line of 100 KB", {"--version", "5"}, {big, "two"}, {kBareMarkup + big, kBareMarkup + "two"},
-       Typed(kBareMarkup + big, kDraft) + Typed(kBareMarkup + "two", kDraft)},
+      {"a key pressed while the line waits for its second Enter", {"--version", "4", "--take-every", "2"},
+       {"one"}, {kBareMarkup + "one"},
+       Lines{"set ", "set " + kBareMarkup + "one", "enter"} + Typed(kBareMarkup + "one", kDraft + "x"), kDraft,
+       true},
+
+      {"rich edit keeping 92 characters of a set", {"--version", "5", "--real-controls", "--keep-first", "92"},
+       {long_line, "two"}, {(kBareMarkup + long_line).substr(0, 92), kBareMarkup + "two"},
+       Typed(kBareMarkup + long_line, kDraft) + Typed(kBareMarkup + "two", kDraft)},
+      {"rich edit, a line of 100 KB over a draft of 100,000 characters", {"--version", "5", "--real-controls"},
+       {big, "two"}, {kBareMarkup + big, kBareMarkup + "two"},
+       Typed(kBareMarkup + big, big_draft) + Typed(kBareMarkup + "two", big_draft), big_draft},
+      {"Edit, a draft longer than the program reads", {"--version", "2.5", "--real-controls"}, {"one"}, {}, {},
+       huge_draft},
+      {"a box that keeps one blank of two", {"--version", "3", "--squeeze-blanks"}, {"a  b"}, {},
+       {"set ", "set a  b", "set ", "set a  b", "set " + kDraft}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Scene s(c.args);
+    Scene s(c.args, c.draft);
     ASSERT_TRUE(s.drafted);
+    if (c.key_in_rest) {
+      s.posting.platform->on_rest = [input = s.input] { SendMessageA(input, WM_CHAR, 'x', 0); };
+    }
     for (const std::string& line : c.lines)
       s.posting.link->Hand(line.empty() ? Key(s.input, kDraft + "x") : Line(line));
     ASSERT_TRUE(s.posting.Flush());
@@ -85,7 +117,9 @@ TEST(ClientThread, EveryLineIsTypedAsDesigned) {
     const Lines typed = s.sim.transcript().Typing();
     ASSERT_FALSE(typed.empty());
     EXPECT_TRUE(Lines(typed.begin() + 1, typed.end()) == c.typed) << Summary(typed);
-    EXPECT_EQ(TextOf(s.input), c.lines.size() == 3 ? kDraft + "x" : kDraft);
+    // The draft and the key pressed; a draft too long to read is untouched.
+    const std::string left = c.draft + (c.key_in_rest || c.lines.size() == 3 ? "x" : "");
+    if (left.size() < (1u << 20)) { EXPECT_TRUE(TextOf(s.input) == left) << Summary({TextOf(s.input)}); }
   }
 }
 
@@ -118,6 +152,56 @@ TEST(ClientThread, RoomEntryWaitsForTheLineTypedBeforeIt) {
   EXPECT_EQ(t.Payloads("keyword").size(), 2u);
 }
 
+// A room entry at Exit is whole or not begun: one that has typed its
+// keyword waits for its room, on the closing bound, and posts how it went
+// before the closing lines; one not yet begun is dropped before typing.
+TEST(ClientThread, RoomEntryAtExitIsWholeOrNotBegun) {
+  const struct {
+    const char* name;
+    bool typed_before_exit;
+    Lines keywords, chat;
+  } cases[] = {
+      {"keyword typed, the room slow to open", true, {"aol://2719:2-2-BackRoom "},
+       {kBareMarkup + BoldWordStarts(kEntered), kBareMarkup + "banner", kBareMarkup + "unactive"}},
+      {"not begun when the program closes", false, {}, {kBareMarkup + "banner", kBareMarkup + "unactive"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimThread sim({"--version", "4", "--pr-delay", "300"});
+    ASSERT_TRUE(sim);
+    // Each pass of the room's wait takes at least a real millisecond: a
+    // closing bound of 30 s lasts longer than the room's real delay.
+    TestLink posting(ChatLimits{10000, 60000, 30000});
+    if (!c.typed_before_exit) posting.link->Hand([](Platform&, ChatSession& chat) { AwaitClosing(chat); });
+    posting.link->HandRoomEntry([](Platform& p, ChatSession& chat) { EnterPrivateRoom(p, chat, "Back Room"); });
+    for (const char* line : {"banner", "unactive"}) posting.link->Hand(Line(line));
+    if (c.typed_before_exit) { ASSERT_TRUE(sim.transcript().WaitFor("keyword", 1, 5000)); }
+    ASSERT_TRUE(posting.link->Close(120000));
+    EXPECT_EQ(sim.transcript().Payloads("keyword"), c.keywords);
+    EXPECT_EQ(sim.Chat(), c.chat);
+  }
+}
+
+// While the window's thread waits for the posting thread, it answers at
+// once what other threads and programs send its windows, and handles
+// nothing posted to it: no job of its own starts inside the wait.
+TEST(ClientThread, WaitsAnsweringSentMessagesOnly) {
+  for (const bool closing : {false, true}) {
+    SCOPED_TRACE(closing ? "Close" : "Flush");
+    const UniqueHwnd window(CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+    PostMessageA(window.get(), WM_APP, 0, 0);
+    int answered = 0;
+    TestLink posting;
+    posting.link->Hand([&answered, w = window.get()](Platform&, ChatSession&) {
+      for (UINT message : {WM_NULL, WM_QUERYENDSESSION, WM_NULL}) answered += BoundedSend(w, message, 0, 0, 500).ok();
+    });
+    EXPECT_TRUE(closing ? posting.link->Close(10000) : posting.link->Flush(10000));
+    EXPECT_EQ(answered, 3);
+    MSG posted{};
+    EXPECT_TRUE(PeekMessageA(&posted, window.get(), WM_APP, WM_APP, PM_REMOVE)) << "handled inside the wait";
+  }
+}
+
 // The closing lines give up at once only after one of them has: a line
 // given up earlier says nothing of a client that answers again, while a
 // box that is stuck as the program closes costs the closing bound once.
@@ -147,7 +231,7 @@ TEST(ClientThread, ClosingLinesGiveUpOnlyAfterAClosingLineHas) {
     ChatSession* session = nullptr;
     std::size_t rests_before = 0;
     posting.link->Hand([&](Platform&, ChatSession& chat) {
-      for (int i = 0; i < 5000 && !chat.closing; ++i) Sleep(1);
+      AwaitClosing(chat);
       session = &chat;
       rests_before = posting.platform->Waits().size();
     });

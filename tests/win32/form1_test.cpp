@@ -96,14 +96,16 @@ TEST(Form1, MenuItemsAndTheClientsRightsShowTheirBoxes) {
 // The menu's "exit" and "x" do what "Exit" does: with a handle, sign off
 // once and end, with nothing from Unload or Terminate after. After a prompt
 // the program goes on; any other close signs off in Unload and again in
-// Terminate, which runs once, each asking while there is no handle.
+// Terminate, which runs once, and never asks: without a handle it posts
+// nothing.
 TEST(Form1, ExitControlsAndPlatformClose) {
   const struct {
     const char* name; WPARAM command; const char* handle; Lines answers, first; int ends; Lines all;
+    std::size_t asked = 1;
   } cases[] = {
-      {"exit menu item", kMenuExtId, "nightowl", {}, SignOff("nightowl"), 1, SignOff("nightowl")},
+      {"exit menu item", kMenuExtId, "nightowl", {}, SignOff("nightowl"), 1, SignOff("nightowl"), 0},
       {"x, prompt answered", MAKEWPARAM(kLabel5Id, STN_CLICKED), "", {"owl"}, SignOff("owl"), 0, SignOff("owl", 3)},
-      {"close, Unload's prompt cancelled", 0, "", {"", "owl"}, {}, 0, SignOff("owl")},
+      {"close without a handle", 0, "", {"owl"}, {}, 0, {}, 0},
       {"Exit, prompt cancelled: runs on", kCommand3Id, "", {}, {}, 0, {}},
   };
   for (const auto& c : cases) {
@@ -117,6 +119,7 @@ TEST(Form1, ExitControlsAndPlatformClose) {
     p.form->Terminate();
     p.form->Terminate();
     EXPECT_EQ(p.sim.Chat(), c.all);
+    EXPECT_EQ(p.asked.size(), c.asked);
     EXPECT_EQ(p.form->Destroyed(), c.ends == 0);
     // The platform's close ends the message loop, and the program, with
     // exit code 0; a window destroyed with its object ends nothing.

@@ -49,13 +49,14 @@ TEST(DialogHandlePrompt, GivesTheFieldByteForByteOnOkOnly) {
   const struct {
     const char* name;
     std::string typed;
-    const char* button;
+    const char* button;  // "": the program ends while the box is open
     std::string expected;
   } cases[] = {
       {"blanks and Windows-1252 kept", " \xB7 caf\xE9 ", "OK", " \xB7 caf\xE9 "},  // e acute
       {"no length limit", std::string(40000, 'o'), "OK", std::string(40000, 'o')},
       {"Cancel drops the typing", "nightowl", "Cancel", ""},
       {"closing is Cancel", "nightowl", nullptr, ""},
+      {"the program ending is Cancel", "nightowl", "", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -63,7 +64,12 @@ TEST(DialogHandlePrompt, GivesTheFieldByteForByteOnOkOnly) {
     std::string shown = "not shown";
     const std::string got = AskAnswering(prompt, [&](HWND box) {
       shown = TextOf(GetDlgItem(box, kPromptTextId)) + "|" + TextOf(GetDlgItem(box, kPromptEditId));
-      Typing(c.typed, c.button)(box);
+      if (c.button && !*c.button) {
+        SendDlgItemMessageA(box, kPromptEditId, EM_REPLACESEL, FALSE, LPARAM(c.typed.c_str()));
+        prompt.Cancel();
+      } else {
+        Typing(c.typed, c.button)(box);
+      }
     });
     EXPECT_EQ(got, c.expected);
     EXPECT_EQ(shown, kHandleQuestion + "|") << "the text and an empty field";

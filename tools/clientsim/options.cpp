@@ -23,6 +23,9 @@ const char kUsage[] =
     "  --buddy CAPTION        show a buddy list captioned CAPTION\n"
     "  --screen-name NAME     the name shown before sent lines (default you)\n"
     "  --transcript PATH      append a record for everything received\n"
+    "  --real-controls        the newer rooms' boxes are the system's rich edit\n"
+    "                         (RichEdit20A) under the client's class name, not\n"
+    "                         Edit; the older rooms' are Edit either way\n"
     "\n"
     "Private-room addresses (aol://2719:2-2-NAME):\n"
     "  --pr-room CAPTION      open a room captioned CAPTION (default: NAME)\n"
@@ -42,6 +45,11 @@ const char kUsage[] =
     "  --claim-length N       the input box answers WM_GETTEXTLENGTH with N\n"
     "                         (-1 and up) whatever it holds\n"
     "  --close-on-line N      the room takes its Nth line and closes at once\n"
+    "  --keep-first N         the input box keeps only the first N characters\n"
+    "                         of a text set into it, and takes no more typed\n"
+    "                         (a client with a limit of its own)\n"
+    "  --squeeze-blanks       the input box keeps one blank of each run of\n"
+    "                         blanks in a text set into it\n"
     "  --hang-on-line N       stop answering on taking the Nth line ...\n"
     "  --hang-on-read N       ... on the Nth WM_GETTEXT to an input box ...\n"
     "  --hang-on-set N        ... on the Nth WM_SETTEXT to an input box,\n"
@@ -169,6 +177,16 @@ bool ParseOptions(int argc, const char* const* argv, Options& out,
       if (!number(out.error_message_delay_ms)) return false;
     } else if (name == "--pr-nothing") {
       out.private_room = PrivateRoomOutcome::kNothing;
+    } else if (name == "--real-controls") {
+      out.real_controls = true;
+    } else if (name == "--keep-first") {
+      if (!number(out.keep_first)) return false;
+      if (out.keep_first == 0) {
+        error = "--keep-first must be 1 or more";
+        return false;
+      }
+    } else if (name == "--squeeze-blanks") {
+      out.squeeze_blanks = true;
     } else if (name == "--no-keyword-window") {
       out.no_keyword_window = true;
     } else if (name == "--sticky-input") {

@@ -34,12 +34,18 @@ struct Options {
   std::string error_message;
   unsigned error_message_delay_ms = 0;
 
+  // The newer rooms' boxes are the system's rich edit, as the real
+  // client's are, rather than Edit.
+  bool real_controls = false;
+
   bool no_keyword_window = false;  // the keyword icon opens nothing
   bool sticky_input = false;
   std::string refuse;        // the box never takes a line holding this
   unsigned take_every = 1;   // the box takes a line on every Nth Enter only
   unsigned claim_extra = 0;  // the box claims this many more characters
   std::optional<int> claim_length;  // the box claims this, whatever it holds
+  unsigned keep_first = 0;   // the box keeps only this much of a set (0: all)
+  bool squeeze_blanks = false;  // the box keeps one blank of each run set
   int close_on_line = 0;     // the room closes as it takes its Nth line
   int hang_on_line = 0;
   unsigned hang_on_read = 0;  // the Nth WM_GETTEXT to an input box

@@ -43,6 +43,7 @@ constexpr int kIdIconSlot = 1088;
 constexpr int kIdMessage = 0xFFFF;
 
 WNDPROC g_edit_proc = nullptr;
+WNDPROC g_rich_text_proc = nullptr;
 WNDPROC g_listbox_proc = nullptr;
 
 Control* ControlOf(HWND hwnd) {
@@ -84,11 +85,21 @@ void AppendToView(HWND view, const std::string& text) {
   SendMessageA(view, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
 }
 
+// What the client keeps of a text set into its input box: by default all
+// of it, as the system's controls do whatever their limit.
+std::string KeptOfSet(const Options& o, const char* text) {
+  std::string kept;
+  for (const char* c = text; *c; ++c)
+    if (!(o.squeeze_blanks && *c == ' ' && !kept.empty() && kept.back() == ' ')) kept += *c;
+  if (o.keep_first && kept.size() > o.keep_first) kept.resize(o.keep_first);
+  return kept;
+}
+
 // The idler types with WM_SETTEXT and then WM_CHAR; as in a box the user
-// typed into, further characters go at the end.
-LRESULT CALLBACK EditLikeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+// typed into, further characters go at the end. `base` is the control
+// underneath: the system's Edit or rich edit.
+LRESULT InputLike(WNDPROC base, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Control* c = ControlOf(hwnd);
-  WNDPROC base = c && c->base ? c->base : g_edit_proc;
   if (c && msg == WM_CHAR && wp == kCharEnter) {
     if (c->kind == Control::kInput) {
       c->client->OnInputEnter(*c);
@@ -108,13 +119,31 @@ LRESULT CALLBACK EditLikeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (c && c->kind == Control::kInput && (msg == WM_GETTEXT || msg == WM_SETTEXT))
     c->client->OnInputText(msg == WM_SETTEXT);
   if (c && msg == WM_SETTEXT && c->kind != Control::kView) {
+    const char* text = reinterpret_cast<const char*>(lp);
+    std::string kept;
+    if (c->kind == Control::kInput && text) {
+      kept = KeptOfSet(c->client->options(), text);
+      lp = reinterpret_cast<LPARAM>(kept.c_str());
+    }
     LRESULT r = CallWindowProcA(base, hwnd, msg, wp, lp);
-    if (c->kind == Control::kInput) c->client->OnInputSet(reinterpret_cast<const char*>(lp));
+    if (c->kind == Control::kInput) c->client->OnInputSet(text);
     int end = GetWindowTextLengthA(hwnd);
     CallWindowProcA(base, hwnd, EM_SETSEL, end, end);
     return r;
   }
   return CallWindowProcA(base, hwnd, msg, wp, lp);
+}
+
+// The older rooms' boxes and the keyword box, on the system's Edit.
+LRESULT CALLBACK EditLikeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Control* c = ControlOf(hwnd);
+  return InputLike(c && c->base ? c->base : g_edit_proc, hwnd, msg, wp, lp);
+}
+
+// The newer rooms' view and input box: Edit, or with --real-controls the
+// system's rich edit, as the real client's are.
+LRESULT CALLBACK RichTextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return InputLike(g_rich_text_proc, hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK ListboxLikeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -244,31 +273,13 @@ INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
   return FALSE;
 }
 
-bool RegisterClasses(HINSTANCE instance) {
+bool RegisterClasses(HINSTANCE instance, bool rich_edit) {
   static bool done = false;
-  if (done) return true;
+  // Whether "RICHCNTL" stands on rich edit now; -1 before it is registered.
+  static int rich_text_on_rich_edit = -1;
 
-  WNDCLASSA wc{};
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-
-  auto reg = [&](const char* name, WNDPROC proc, HBRUSH background) {
-    wc.lpszClassName = name;
-    wc.lpfnWndProc = proc;
-    wc.hbrBackground = background;
-    return RegisterClassA(&wc) != 0 ||
-           GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  };
-  HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
-  if (!reg(kFrameClass, FrameProc, GetSysColorBrush(COLOR_APPWORKSPACE)) ||
-      !reg(kChildClass, ChildProc, face) || !reg(kToolbarClass, PanelProc, face) ||
-      !reg(kInnerToolbarClass, PanelProc, face) ||
-      !reg(kComboboxClass, PanelProc, face) || !reg(kIconClass, IconProc, face) ||
-      !reg(kBuddyListClass, BuddyListProc, GetSysColorBrush(COLOR_WINDOW)))
-    return false;
-
-  // The client's own text controls behave like "Edit" and "ListBox": make
-  // them superclasses of those, under the client's class names.
+  // The client's own text controls behave like the system's: make them
+  // superclasses of those, under the client's class names.
   auto superclass = [&](const char* base, const char* name, WNDPROC proc,
                         WNDPROC& base_proc) {
     WNDCLASSA sc{};
@@ -280,12 +291,45 @@ bool RegisterClasses(HINSTANCE instance) {
     sc.style &= ~CS_GLOBALCLASS;
     return RegisterClassA(&sc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
   };
-  if (!superclass("Edit", kRichTextClass, EditLikeProc, g_edit_proc) ||
-      !superclass("Edit", kViewClass, EditLikeProc, g_edit_proc) ||
-      !superclass("Edit", kOldEditClass, EditLikeProc, g_edit_proc) ||
-      !superclass("ListBox", kListboxClass, ListboxLikeProc, g_listbox_proc))
-    return false;
-  done = true;
+
+  if (!done) {
+    WNDCLASSA wc{};
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+
+    auto reg = [&](const char* name, WNDPROC proc, HBRUSH background) {
+      wc.lpszClassName = name;
+      wc.lpfnWndProc = proc;
+      wc.hbrBackground = background;
+      return RegisterClassA(&wc) != 0 ||
+             GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    };
+    HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+    if (!reg(kFrameClass, FrameProc, GetSysColorBrush(COLOR_APPWORKSPACE)) ||
+        !reg(kChildClass, ChildProc, face) || !reg(kToolbarClass, PanelProc, face) ||
+        !reg(kInnerToolbarClass, PanelProc, face) ||
+        !reg(kComboboxClass, PanelProc, face) || !reg(kIconClass, IconProc, face) ||
+        !reg(kBuddyListClass, BuddyListProc, GetSysColorBrush(COLOR_WINDOW)))
+      return false;
+    if (!superclass("Edit", kViewClass, EditLikeProc, g_edit_proc) ||
+        !superclass("Edit", kOldEditClass, EditLikeProc, g_edit_proc) ||
+        !superclass("ListBox", kListboxClass, ListboxLikeProc, g_listbox_proc))
+      return false;
+    done = true;
+  }
+
+  // One process may run clients of both kinds one after the other (the
+  // tests do): the class is made again on the other control, once the
+  // windows of the last client are gone.
+  if (rich_text_on_rich_edit != static_cast<int>(rich_edit)) {
+    if (rich_text_on_rich_edit != -1 && !UnregisterClassA(kRichTextClass, instance)) return false;
+    rich_text_on_rich_edit = -1;
+    if (rich_edit && !LoadLibraryA("riched20.dll")) return false;
+    if (!superclass(rich_edit ? "RichEdit20A" : "Edit", kRichTextClass, RichTextProc,
+                    g_rich_text_proc))
+      return false;
+    rich_text_on_rich_edit = rich_edit;
+  }
   return true;
 }
 
@@ -402,7 +446,7 @@ bool SimClient::Build() {
     transcript_ = std::fopen(options_.transcript.c_str(), "ab");
     if (!transcript_) return false;
   }
-  if (!RegisterClasses(instance_)) return false;
+  if (!RegisterClasses(instance_, options_.real_controls)) return false;
 
   std::string caption = std::string(kSimFrameCaption) + " " + options_.version;
   frame_ = CreateWindowExA(0, kFrameClass, caption.c_str(),
@@ -530,6 +574,8 @@ Room* SimClient::MakeRoom(const ChildPlan& plan) {
   if (newer) MakeChild(w, kComboboxClass, "", 0, nullptr);
   room->input = MakeChild(w, newer ? kRichTextClass : kOldEditClass, "", input_style, input);
   if (!room->view || !room->input) return nullptr;
+  // A client with a limit of its own binds the user's typing with it too.
+  if (options_.keep_first) SendMessageA(room->input, EM_LIMITTEXT, options_.keep_first, 0);
 
   RECT r;
   GetClientRect(w, &r);
