@@ -6,7 +6,7 @@
 
 #include "app/announcements.h"
 #include "automation/discovery.h"
-#include "automation/pause.h"
+#include "winutil/pause.h"
 #include "winutil/scoped_flag.h"
 
 namespace wendrel {

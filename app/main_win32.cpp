@@ -2,14 +2,14 @@
 // closed, and its terminate handler.
 #include <windows.h>
 
-#include "app/form1_ids.h"
-#include "app/form1_win32.h"
+#include "app/main_panel_ids.h"
+#include "app/main_panel_win32.h"
 #include "app/prompt_dialog_win32.h"
 #include "app/registry_store_win32.h"
 #include "app/single_copy_win32.h"
 #include "automation/client_thread_win32.h"
-#include "automation/event_loop_win32.h"
 #include "automation/platform_win32.h"
+#include "winutil/event_loop_win32.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   using namespace wendrel;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "automation/client_link.h"
-#include "automation/event_loop.h"
+#include "winutil/event_loop.h"
 
 namespace wendrel {
 

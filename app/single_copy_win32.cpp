@@ -1,6 +1,6 @@
 #include "app/single_copy_win32.h"
 
-#include "app/form1_ids.h"
+#include "app/main_panel_ids.h"
 
 namespace wendrel {
 namespace {

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <string>
 
-#include "automation/clock.h"
+#include "winutil/clock.h"
 
 namespace wendrel {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "automation/tick_clock.h"
+#include "winutil/tick_clock.h"
 
 namespace wendrel {
 namespace {

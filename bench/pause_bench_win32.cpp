@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "automation/pause.h"
-#include "automation/event_loop_win32.h"
+#include "winutil/event_loop_win32.h"
+#include "winutil/pause.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "automation/event_loop.h"
+#include "winutil/event_loop.h"
 #include "winutil/snap.h"
 
 namespace wendrel {

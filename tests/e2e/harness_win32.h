@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1_ids.h"
+#include "app/main_panel_ids.h"
 #include "tests/support/support_win32.h"
 
 namespace wendrel::e2e {

@@ -14,8 +14,8 @@
 #include <atomic>
 
 #include "automation/discovery.h"
-#include "automation/event_loop_win32.h"
 #include "automation/platform_win32.h"
+#include "winutil/event_loop_win32.h"
 #include "winutil/handles_win32.h"
 
 namespace wendrel::testing {

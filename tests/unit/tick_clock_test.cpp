@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "automation/tick_clock.h"
+#include "winutil/tick_clock.h"
 
 namespace wendrel {
 namespace {

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <functional>
 
-#include "automation/pause.h"
 #include "tests/support/app_doubles.h"
 #include "tests/support/texts.h"
+#include "winutil/pause.h"
 
 namespace wendrel::testing {
 namespace {

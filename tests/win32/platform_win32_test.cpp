@@ -10,7 +10,7 @@
 #include <functional>
 #include <thread>
 
-#include "automation/event_loop_win32.h"
+#include "winutil/event_loop_win32.h"
 
 namespace wendrel {
 namespace {

@@ -6,7 +6,7 @@
 // import is never made and the program starts on XP.
 #include <windows.h>
 
-#include "automation/tick_clock.h"
+#include "winutil/tick_clock.h"
 
 namespace wendrel {
 namespace {

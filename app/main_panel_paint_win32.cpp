@@ -1,9 +1,9 @@
-#include "app/form1_paint_win32.h"
+#include "app/main_panel_paint_win32.h"
 
 #include <string>
 
-#include "app/form1_layout.h"
-#include "app/form1_layout_win32.h"
+#include "app/main_panel_layout.h"
+#include "app/main_panel_layout_win32.h"
 #include "winutil/twips.h"
 #include "winutil/window_text_win32.h"
 

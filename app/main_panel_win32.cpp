@@ -1,9 +1,9 @@
-#include "app/form1_win32.h"
+#include "app/main_panel_win32.h"
 
 #include "app/announcements.h"
-#include "app/form1_ids.h"
-#include "app/form1_layout.h"
-#include "app/form1_layout_win32.h"
+#include "app/main_panel_ids.h"
+#include "app/main_panel_layout.h"
+#include "app/main_panel_layout_win32.h"
 #include "automation/private_room.h"
 #include "winutil/window_text_win32.h"
 

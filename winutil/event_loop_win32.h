@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "automation/event_loop.h"
+#include "winutil/event_loop.h"
 
 namespace wendrel {
 

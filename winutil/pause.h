@@ -1,7 +1,7 @@
 // Waiting while the window stays responsive.
 #pragma once
 
-#include "automation/event_loop.h"
+#include "winutil/event_loop.h"
 
 namespace wendrel {
 

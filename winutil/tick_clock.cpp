@@ -1,4 +1,4 @@
-#include "automation/tick_clock.h"
+#include "winutil/tick_clock.h"
 
 namespace wendrel {
 

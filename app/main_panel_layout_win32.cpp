@@ -1,6 +1,6 @@
-#include "app/form1_layout_win32.h"
+#include "app/main_panel_layout_win32.h"
 
-#include "app/form1_layout.h"
+#include "app/main_panel_layout.h"
 #include "winutil/twips.h"
 
 namespace wendrel {

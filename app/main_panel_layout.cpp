@@ -1,4 +1,4 @@
-#include "app/form1_layout.h"
+#include "app/main_panel_layout.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
 // How the main window looks, read back from its own pixels: Wine's null
 // driver keeps what a window draws, so a wrong brush, colour or frame shows
 // as a wrong pixel.
-#include "app/form1_paint_win32.h"
+#include "app/main_panel_paint_win32.h"
 
 #include <gtest/gtest.h>
 
-#include "app/form1_ids.h"
-#include "app/form1_win32.h"
+#include "app/main_panel_ids.h"
+#include "app/main_panel_win32.h"
 #include "tests/support/app_doubles.h"
 
 namespace wendrel::testing {

@@ -1,4 +1,4 @@
-#include "automation/pause.h"
+#include "winutil/pause.h"
 
 #include <cstdint>
 #include <limits>

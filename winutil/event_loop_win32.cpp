@@ -1,9 +1,9 @@
-#include "automation/event_loop_win32.h"
+#include "winutil/event_loop_win32.h"
 
 #include <algorithm>
 
 #include "automation/platform_win32.h"
-#include "automation/tick_clock.h"
+#include "winutil/tick_clock.h"
 
 namespace wendrel {
 namespace {

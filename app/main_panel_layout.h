@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1_ids.h"
+#include "app/main_panel_ids.h"
 
 namespace wendrel {
 

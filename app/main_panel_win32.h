@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/form1_paint_win32.h"
 #include "app/idle.h"
+#include "app/main_panel_paint_win32.h"
 #include "app/services.h"
 #include "winutil/handles_win32.h"
 

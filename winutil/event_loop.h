@@ -4,7 +4,7 @@
 // calls that do are Platform's, which only the posting thread holds.
 #pragma once
 
-#include "automation/clock.h"
+#include "winutil/clock.h"
 
 namespace wendrel {
 

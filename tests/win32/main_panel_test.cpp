@@ -2,13 +2,13 @@
 // room: what only this process sees (control boxes, stacking, focus, an
 // exit while lines are still being typed, minimising). Sign-on, idle and
 // exit as the user meets them are the end-to-end tests'.
-#include "app/form1_win32.h"
+#include "app/main_panel_win32.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
-#include "app/form1_layout.h"
+#include "app/main_panel_layout.h"
 #include "tests/support/app_doubles.h"
 #include "tests/support/texts.h"
 #include "winutil/twips.h"
