@@ -10,6 +10,7 @@
 
 #include "automation/chat_sender.h"
 #include "automation/platform_win32.h"
+#include "winutil/bounded_wait_win32.h"
 #include "winutil/handles_win32.h"
 
 namespace wendrel {

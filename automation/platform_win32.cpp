@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "winutil/bounded_wait_win32.h"
 #include "winutil/tick_clock.h"
 
 namespace wendrel {

@@ -43,9 +43,6 @@ struct SendResult {
 // only at other processes' windows, whose buffers the system copies.
 enum class SendCharset { kAnsi, kWide };
 
-// A wait of `ms` as the system's waits take it: INFINITE would make it a
-// wait without a deadline.
-inline DWORD BoundedWaitMs(unsigned ms) { return ms < INFINITE ? ms : INFINITE - 1; }
 SendResult BoundedSend(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                        unsigned timeout_ms,
                        SendCharset charset = SendCharset::kAnsi);

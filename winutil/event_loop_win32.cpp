@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "automation/platform_win32.h"
+#include "winutil/bounded_wait_win32.h"
 #include "winutil/tick_clock.h"
 
 namespace wendrel {
