@@ -14,10 +14,10 @@ namespace {
 
 constexpr int kRolloverPauseSeconds = 60;
 
-void PostRunningPair(AppServices& s, IdleForm& form, const std::string& handle) {
-  Announce(s, IdleTimeLine(handle, kRunningVerb, form.CounterText(Counter::kDays),
-                           form.CounterText(Counter::kHours),
-                           form.CounterText(Counter::kMinutes)));
+void PostRunningPair(AppServices& s, IdlePanel& panel, const std::string& handle) {
+  Announce(s, IdleTimeLine(handle, kRunningVerb, panel.CounterText(Counter::kDays),
+                           panel.CounterText(Counter::kHours),
+                           panel.CounterText(Counter::kMinutes)));
   AnnounceWith(s, ClientInfoLine);
 }
 
@@ -76,8 +76,8 @@ std::string ShortestDecimal(double value) {
   return text;
 }
 
-void AdvanceCounter(IdleForm& form, Counter c) {
-  form.SetCounterText(c, NextCount(form.CounterText(c)));
+void AdvanceCounter(IdlePanel& panel, Counter c) {
+  panel.SetCounterText(c, NextCount(panel.CounterText(c)));
 }
 
 }  // namespace
@@ -90,10 +90,10 @@ std::string NextCount(const std::string& caption) {
   return ShortestDecimal(value + 1);
 }
 
-void StartIdle(AppServices& s, IdleForm& form) {
+void StartIdle(AppServices& s, IdlePanel& panel) {
   // Enabling a running timer could restart its countdown; a second
   // "Idle On" only repeats the start line.
-  if (!form.TimerEnabled()) form.EnableTimer(true);
+  if (!panel.TimerEnabled()) panel.EnableTimer(true);
   const HandleCheck check = EnsureHandle(s, kInactiveStatus);
   if (!check.stored) return;
   AnnounceWith(s, [handle = check.handle](Platform& p) {
@@ -101,48 +101,48 @@ void StartIdle(AppServices& s, IdleForm& form) {
   });
 }
 
-void StopIdle(AppServices& s, IdleForm& form) {
-  form.EnableTimer(false);
+void StopIdle(AppServices& s, IdlePanel& panel) {
+  panel.EnableTimer(false);
   const HandleCheck check = EnsureHandle(s, kInactiveStatus);
   if (!check.stored) return;
-  Announce(s, IdleTimeLine(check.handle, kFinalVerb, form.CounterText(Counter::kDays),
-                           form.CounterText(Counter::kHours),
-                           form.CounterText(Counter::kMinutes)));
-  form.SetCounterText(Counter::kDays, "0");
-  form.SetCounterText(Counter::kHours, "0");
-  form.SetCounterText(Counter::kMinutes, "0");
+  Announce(s, IdleTimeLine(check.handle, kFinalVerb, panel.CounterText(Counter::kDays),
+                           panel.CounterText(Counter::kHours),
+                           panel.CounterText(Counter::kMinutes)));
+  panel.SetCounterText(Counter::kDays, "0");
+  panel.SetCounterText(Counter::kHours, "0");
+  panel.SetCounterText(Counter::kMinutes, "0");
 }
 
-void IdleTick(AppServices& s, IdleForm& form) {
+void IdleTick(AppServices& s, IdlePanel& panel) {
   // A tick that falls due while another runs (in the rollover's pause, the
   // prompt or a post) is dropped: the rollover's minute of waiting stands in
   // for it, and a nested tick would push "59" to "60" before the rollover.
-  if (form.TickInProgress()) return;
-  const ScopedFlag scope(form.TickInProgress());
+  if (panel.TickInProgress()) return;
+  const ScopedFlag scope(panel.TickInProgress());
 
-  AdvanceCounter(form, Counter::kMinutes);
-  form.StayOnTop();
+  AdvanceCounter(panel, Counter::kMinutes);
+  panel.StayOnTop();
   const HandleCheck check = EnsureHandle(s, kActiveStatus);
   if (!check.stored) return;
-  PostRunningPair(s, form, check.handle);
-  if (form.CounterText(Counter::kMinutes) != "59") return;
+  PostRunningPair(s, panel, check.handle);
+  if (panel.CounterText(Counter::kMinutes) != "59") return;
 
   Pause(s.loop, kRolloverPauseSeconds);
   // "Idle Off" during the pause has posted the final line and reset the
   // counters; rolling them over now would post a time that never was.
-  if (!form.TimerEnabled() || form.CounterText(Counter::kMinutes) != "59") return;
+  if (!panel.TimerEnabled() || panel.CounterText(Counter::kMinutes) != "59") return;
   // The rollover's pair stands for the minute of the pause: the next tick
   // comes a whole minute after it, not when the timer's old minute ends.
-  form.RestartTimer();
-  form.SetCounterText(Counter::kMinutes, "0");
-  if (form.CounterText(Counter::kHours) == "23") {
+  panel.RestartTimer();
+  panel.SetCounterText(Counter::kMinutes, "0");
+  if (panel.CounterText(Counter::kHours) == "23") {
     // A day has 24 hours: the 24th rolls straight into the days.
-    form.SetCounterText(Counter::kHours, "0");
-    AdvanceCounter(form, Counter::kDays);
+    panel.SetCounterText(Counter::kHours, "0");
+    AdvanceCounter(panel, Counter::kDays);
   } else {
-    AdvanceCounter(form, Counter::kHours);
+    AdvanceCounter(panel, Counter::kHours);
   }
-  PostRunningPair(s, form, check.handle);
+  PostRunningPair(s, panel, check.handle);
 }
 
 }  // namespace wendrel

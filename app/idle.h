@@ -11,9 +11,9 @@ enum class Counter { kDays, kHours, kMinutes };  // Label7, Label6, Label1
 
 // What idle mode needs of the main window: the counters are the captions of
 // its labels and idle mode is its timer's enabled flag.
-class IdleForm {
+class IdlePanel {
  public:
-  virtual ~IdleForm() = default;
+  virtual ~IdlePanel() = default;
   virtual std::string CounterText(Counter c) = 0;
   virtual void SetCounterText(Counter c, const std::string& text) = 0;
   virtual void EnableTimer(bool enabled) = 0;
@@ -28,8 +28,8 @@ class IdleForm {
 // The counter's number plus one, as its shortest decimal text.
 std::string NextCount(const std::string& caption);
 
-void StartIdle(AppServices& s, IdleForm& form);
-void StopIdle(AppServices& s, IdleForm& form);
-void IdleTick(AppServices& s, IdleForm& form);
+void StartIdle(AppServices& s, IdlePanel& panel);
+void StopIdle(AppServices& s, IdlePanel& panel);
+void IdleTick(AppServices& s, IdlePanel& panel);
 
 }  // namespace wendrel

@@ -9,11 +9,11 @@
 
 namespace wendrel {
 
-struct FormGeometry {
+struct PanelGeometry {
   float left, top, width, height;
 };
 // 153 x 129 pixels at (326, 215) at 96 dots per inch.
-inline constexpr FormGeometry kForm1Geometry{4890, 3225, 2295, 1935};
+inline constexpr PanelGeometry kMainPanelGeometry{4890, 3225, 2295, 1935};
 
 enum class ControlKind { kLabel, kButton, kTextBox };
 
@@ -40,7 +40,7 @@ struct ControlLayout {
 };
 
 // Every control, in the order of the design table.
-const std::vector<ControlLayout>& Form1Controls();
+const std::vector<ControlLayout>& MainPanelControls();
 const ControlLayout* FindControl(int id);
 
 // The order to create the controls in; the first created lies on top. The
@@ -59,8 +59,8 @@ struct LineLayout {
   const char* name;
   float x1, y1, x2, y2;
 };
-const std::vector<RectangleLayout>& Form1Rectangles();
-const std::vector<LineLayout>& Form1Lines();
+const std::vector<RectangleLayout>& MainPanelRectangles();
+const std::vector<LineLayout>& MainPanelLines();
 
 struct MenuItemLayout {
   const char* name;
@@ -68,7 +68,7 @@ struct MenuItemLayout {
   int id;
 };
 // The items of `opt`, in order.
-const std::vector<MenuItemLayout>& OptMenu();
+const std::vector<MenuItemLayout>& OptionsMenu();
 
 // The caption of the message boxes.
 inline constexpr char kAppTitle[] = "wendrel idler";

@@ -10,7 +10,7 @@ PixelBox ToPixels(float left, float top, float width, float height, const Screen
           TwipsToPixels(height, dpi.y)};
 }
 
-std::vector<std::pair<int, HWND>> CreateForm1Controls(HWND parent, HINSTANCE instance,
+std::vector<std::pair<int, HWND>> CreateMainPanelControls(HWND parent, HINSTANCE instance,
                                                       const ScreenDpi& dpi, HFONT font) {
   std::vector<std::pair<int, HWND>> controls;
   for (const ControlLayout* c : CreationOrder()) {

@@ -21,7 +21,7 @@ PixelBox ToPixels(float left, float top, float width, float height, const Screen
 // Every control of the layout as a child of `parent`, in creation order,
 // showing `font`: each one's id and window. Empty when one could not be
 // made.
-std::vector<std::pair<int, HWND>> CreateForm1Controls(HWND parent, HINSTANCE instance,
+std::vector<std::pair<int, HWND>> CreateMainPanelControls(HWND parent, HINSTANCE instance,
                                                       const ScreenDpi& dpi, HFONT font);
 
 }  // namespace wendrel

@@ -13,42 +13,42 @@ namespace {
 constexpr COLORREF kFormGrey = RGB(128, 128, 128);
 }  // namespace
 
-bool Form1Painter::CreateObjects() {
+bool MainPanelPainter::CreateObjects() {
   back_brush_.reset(CreateSolidBrush(kFormGrey));
   if (!back_brush_) return false;
   font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   return true;
 }
 
-void Form1Painter::EraseBackground(HWND window, HDC dc) const {
+void MainPanelPainter::EraseBackground(HWND window, HDC dc) const {
   RECT r{};
   GetClientRect(window, &r);
   FillRect(dc, &r, back_brush_.get());
 }
 
-void Form1Painter::Paint(HWND window) const {
+void MainPanelPainter::Paint(HWND window) const {
   PaintDc paint(window);
   DrawShapes(paint.get(), true);
 }
 
 // Shape4 framing the title strip, Shape1 framing the body, and the lines.
 // With `fill` false only the outlines, for drawing over a label.
-void Form1Painter::DrawShapes(HDC dc, bool fill) const {
+void MainPanelPainter::DrawShapes(HDC dc, bool fill) const {
   SelectedObject pen(dc, GetStockObject(BLACK_PEN));
-  for (const RectangleLayout& s : Form1Rectangles()) {
+  for (const RectangleLayout& s : MainPanelRectangles()) {
     HGDIOBJ brush = (fill && s.filled) ? static_cast<HGDIOBJ>(GetSysColorBrush(COLOR_BTNFACE))
                                        : GetStockObject(NULL_BRUSH);
     SelectedObject selected(dc, brush);
     const PixelBox box = ToPixels(s.left, s.top, s.width, s.height, dpi_);
     Rectangle(dc, box.x, box.y, box.x + box.width, box.y + box.height);
   }
-  for (const LineLayout& l : Form1Lines()) {
+  for (const LineLayout& l : MainPanelLines()) {
     MoveToEx(dc, TwipsToPixels(l.x1, dpi_.x), TwipsToPixels(l.y1, dpi_.y), nullptr);
     LineTo(dc, TwipsToPixels(l.x2, dpi_.x), TwipsToPixels(l.y2, dpi_.y));
   }
 }
 
-void Form1Painter::DrawItem(HWND window, const DRAWITEMSTRUCT& item) const {
+void MainPanelPainter::DrawItem(HWND window, const DRAWITEMSTRUCT& item) const {
   if (item.CtlType == ODT_BUTTON) {
     DrawButton(item);
   } else if (item.CtlType == ODT_STATIC) {
@@ -56,7 +56,7 @@ void Form1Painter::DrawItem(HWND window, const DRAWITEMSTRUCT& item) const {
   }
 }
 
-void Form1Painter::DrawLabel(HWND window, const DRAWITEMSTRUCT& item) const {
+void MainPanelPainter::DrawLabel(HWND window, const DRAWITEMSTRUCT& item) const {
   const ControlLayout* control = FindControl(static_cast<int>(item.CtlID));
   if (!control) return;
   HDC dc = item.hDC;
@@ -83,7 +83,7 @@ void Form1Painter::DrawLabel(HWND window, const DRAWITEMSTRUCT& item) const {
 }
 
 // The control's caption in the controls' font, on what is drawn already.
-void Form1Painter::DrawCaption(const DRAWITEMSTRUCT& item, RECT r, COLORREF colour,
+void MainPanelPainter::DrawCaption(const DRAWITEMSTRUCT& item, RECT r, COLORREF colour,
                                UINT format) const {
   const std::string text = WindowText(item.hwndItem);
   SelectedObject font(item.hDC, font_);
@@ -93,7 +93,7 @@ void Form1Painter::DrawCaption(const DRAWITEMSTRUCT& item, RECT r, COLORREF colo
 }
 
 // A face in the app-workspace colour, edged like a push button.
-void Form1Painter::DrawButton(const DRAWITEMSTRUCT& item) const {
+void MainPanelPainter::DrawButton(const DRAWITEMSTRUCT& item) const {
   HDC dc = item.hDC;
   RECT r = item.rcItem;
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;

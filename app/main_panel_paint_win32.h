@@ -9,9 +9,9 @@
 
 namespace wendrel {
 
-class Form1Painter {
+class MainPanelPainter {
  public:
-  explicit Form1Painter(ScreenDpi dpi) : dpi_(dpi) {}
+  explicit MainPanelPainter(ScreenDpi dpi) : dpi_(dpi) {}
 
   // The panel's brush and the controls' font; false when the brush cannot
   // be made.

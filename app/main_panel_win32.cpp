@@ -19,16 +19,16 @@ constexpr unsigned kSignOnWaitMs = 3000;
 int CounterId(Counter c) {
   switch (c) {
     case Counter::kDays:
-      return kLabel7Id;
+      return kDaysLabel;
     case Counter::kHours:
-      return kLabel6Id;
+      return kHoursLabel;
     case Counter::kMinutes:
       break;
   }
-  return kLabel1Id;
+  return kMinutesLabel;
 }
 
-bool RegisterForm1Class(HINSTANCE instance, WNDPROC proc) {
+bool RegisterMainPanelClass(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = proc;
@@ -39,43 +39,43 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC proc) {
                                              GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kForm1Class;
+  wc.lpszClassName = kMainPanelClass;
   return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 }  // namespace
 
-std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, AppServices& services,
+std::unique_ptr<MainPanel> MainPanel::Create(HINSTANCE instance, AppServices& services,
                                      std::function<void()> end_program) {
-  if (!RegisterForm1Class(instance, &Form1::WndProc)) return nullptr;
-  std::unique_ptr<Form1> form(new Form1(instance, services, std::move(end_program)));
-  const FormGeometry& g = kForm1Geometry;
-  const PixelBox box = ToPixels(g.left, g.top, g.width, g.height, form->painter_.dpi());
+  if (!RegisterMainPanelClass(instance, &MainPanel::WndProc)) return nullptr;
+  std::unique_ptr<MainPanel> panel(new MainPanel(instance, services, std::move(end_program)));
+  const PanelGeometry& g = kMainPanelGeometry;
+  const PixelBox box = ToPixels(g.left, g.top, g.width, g.height, panel->painter_.dpi());
   // WS_MINIMIZEBOX draws nothing on a window without a caption, but lets
   // the taskbar button minimise and restore it; the taskbar button is how a
   // minimised panel comes back.
-  HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, kForm1Class, kForm1Caption,
+  HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, kMainPanelClass, kMainPanelCaption,
                               WS_POPUP | WS_MINIMIZEBOX | WS_CLIPCHILDREN, box.x, box.y,
-                              box.width, box.height, nullptr, nullptr, instance, form.get());
+                              box.width, box.height, nullptr, nullptr, instance, panel.get());
   if (!hwnd) return nullptr;
-  return form;
+  return panel;
 }
 
-Form1::~Form1() {
+MainPanel::~MainPanel() {
   closing_ = Closing::kDiscarded;
   window_.reset();
 }
 
 // --- the window procedure -------------------------------------------------
 
-LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  Form1* self = nullptr;
+LRESULT CALLBACK MainPanel::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  MainPanel* self = nullptr;
   if (msg == WM_NCCREATE) {
-    self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    self = static_cast<MainPanel*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     self->window_.reset(hwnd);
   } else {
-    self = reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    self = reinterpret_cast<MainPanel*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   }
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
@@ -86,7 +86,7 @@ LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return self->HandleMessage(msg, wp, lp);
 }
 
-LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MainPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   HWND hwnd = window_.get();
   switch (msg) {
     case WM_CREATE:
@@ -134,8 +134,8 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 // Label4 takes every mouse press itself: a press starts the drag, and the
 // static's own click notice must not follow the drag as a second event.
-LRESULT CALLBACK Form1::TitleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+LRESULT CALLBACK MainPanel::TitleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<MainPanel*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   const WNDPROC original = self->title_proc_;
   switch (msg) {
@@ -167,27 +167,27 @@ LRESULT CALLBACK Form1::TitleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 // --- creation and destruction ---------------------------------------------
 
-bool Form1::OnCreate() {
+bool MainPanel::OnCreate() {
   HWND hwnd = window_.get();
   if (!painter_.CreateObjects()) return false;
 
-  opt_menu_.reset(CreatePopupMenu());
-  if (!opt_menu_) return false;
-  for (const MenuItemLayout& item : OptMenu())
-    if (!AppendMenuA(opt_menu_.get(), MF_STRING, item.id, item.caption)) return false;
+  options_menu_.reset(CreatePopupMenu());
+  if (!options_menu_) return false;
+  for (const MenuItemLayout& item : OptionsMenu())
+    if (!AppendMenuA(options_menu_.get(), MF_STRING, item.id, item.caption)) return false;
 
-  controls_ = CreateForm1Controls(hwnd, instance_, painter_.dpi(), painter_.font());
+  controls_ = CreateMainPanelControls(hwnd, instance_, painter_.dpi(), painter_.font());
   if (controls_.empty()) return false;
 
-  HWND title = Control(kLabel4Id);
+  HWND title = Control(kTitleLabel);
   SetWindowLongPtrA(title, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   title_proc_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(title, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form1::TitleProc)));
+      SetWindowLongPtrA(title, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainPanel::TitleProc)));
   return title_proc_ != nullptr;
 }
 
-void Form1::OnDestroy() {
-  if (timer_enabled_) KillTimer(window_.get(), kTimer1Id);
+void MainPanel::OnDestroy() {
+  if (timer_enabled_) KillTimer(window_.get(), kIdleTimer);
   timer_enabled_ = false;
   // The child windows go with this one; nothing may reach them by a handle
   // the system could give to a new window.
@@ -196,9 +196,9 @@ void Form1::OnDestroy() {
   if (closing_ != Closing::kDiscarded) PostQuitMessage(0);
 }
 
-void Form1::OnNcDestroy() { window_.release(); }
+void MainPanel::OnNcDestroy() { window_.release(); }
 
-HWND Form1::Control(int id) const {
+HWND MainPanel::Control(int id) const {
   for (const auto& [control_id, hwnd] : controls_)
     if (control_id == id) return hwnd;
   return nullptr;
@@ -206,29 +206,29 @@ HWND Form1::Control(int id) const {
 
 // --- lifecycle ------------------------------------------------------------
 
-void Form1::Load() {
+void MainPanel::Load() {
   StayOnTop();
   StayOnTop();
   AnnounceSignLines(kActiveStatus);
   services_.link.Flush(kSignOnWaitMs);
 }
 
-void Form1::Show(int show_command) {
+void MainPanel::Show(int show_command) {
   HWND hwnd = window_.get();
   if (!hwnd || Ended()) return;
   ShowWindow(hwnd, show_command);
   UpdateWindow(hwnd);
-  if (HWND first = Control(kCommand1Id)) SetFocus(first);
+  if (HWND first = Control(kIdleOnButton)) SetFocus(first);
 }
 
-void Form1::Terminate(unsigned close_ms) {
+void MainPanel::Terminate(unsigned close_ms) {
   if (closing_ == Closing::kTerminated || Ended()) return;
   closing_ = Closing::kTerminated;
   AnnounceSignOff();
   services_.link.Close(close_ms);
 }
 
-bool Form1::AnnounceSignLines(const std::string& status) {
+bool MainPanel::AnnounceSignLines(const std::string& status) {
   const HandleCheck check = EnsureHandle(services_, status);
   if (!check.stored) return false;
   Announce(services_, BannerLine());
@@ -236,7 +236,7 @@ bool Form1::AnnounceSignLines(const std::string& status) {
   return true;
 }
 
-void Form1::AnnounceSignOff() {
+void MainPanel::AnnounceSignOff() {
   const std::string handle = services_.store.Read();
   if (handle.empty()) return;
   Announce(services_, BannerLine());
@@ -246,7 +246,7 @@ void Form1::AnnounceSignOff() {
 // The Unload handler: its lines go out, and the close always goes ahead.
 // A program that is closing asks nothing: a prompt that is open closes as
 // cancelled, and without a handle nothing is posted.
-void Form1::OnClose() {
+void MainPanel::OnClose() {
   if (closing_ != Closing::kOpen) return;
   closing_ = Closing::kUnloaded;
   services_.prompt.Cancel();
@@ -254,7 +254,7 @@ void Form1::OnClose() {
   if (window_) DestroyWindow(window_.get());
 }
 
-void Form1::OnEndSession(bool ending) {
+void MainPanel::OnEndSession(bool ending) {
   if (!ending) return;
   // Windows ends the process soon after this returns: no message loop will
   // run again, and a client that does not answer must not hold it up. An
@@ -269,16 +269,16 @@ void Form1::OnEndSession(bool ending) {
 }
 
 // "Exit", the menu's "exit" and "x".
-void Form1::ExitClick() {
+void MainPanel::ExitClick() {
   if (!AnnounceSignLines(kInactiveStatus)) return;
   EndProgram();
 }
 
-void Form1::EndProgram() {
+void MainPanel::EndProgram() {
   if (Ended()) return;
   closing_ = Closing::kEnded;
   // Gone at once for the user; the lines handed over go out meanwhile.
-  if (timer_enabled_) KillTimer(window_.get(), kTimer1Id);
+  if (timer_enabled_) KillTimer(window_.get(), kIdleTimer);
   timer_enabled_ = false;
   if (window_) ShowWindow(window_.get(), SW_HIDE);
   services_.link.Close(kCloseLimitMs);
@@ -291,44 +291,44 @@ void Form1::EndProgram() {
 
 // --- events ---------------------------------------------------------------
 
-void Form1::OnCommand(int id, int code) {
+void MainPanel::OnCommand(int id, int code) {
   if (Ended() || !window_) return;
   // Owner-drawn buttons report the second click of a double click apart.
   const bool button_click = code == BN_CLICKED || code == BN_DOUBLECLICKED;
   switch (id) {
-    case kCommand1Id:
+    case kIdleOnButton:
       if (button_click) StartIdle(services_, *this);
       break;
-    case kCommand2Id:
-    case kCommand6Id:
+    case kHiddenIdleOffButton:
+    case kIdleOffButton:
       if (button_click) StopIdle(services_, *this);
       break;
-    case kCommand3Id:
+    case kExitButton:
       if (button_click) ExitClick();
       break;
-    case kCommand4Id:
+    case kOptionsButton:
       if (button_click) ShowOptions();
       break;
-    case kCommand5Id:
-      if (button_click) EnterRoom(WindowText(Control(kText2Id)));
+    case kEnterRoomButton:
+      if (button_click) EnterRoom(WindowText(Control(kRoomBox)));
       break;
-    case kLabel3Id:
-    case kLabel4Id:
+    case kMinimiseLabel:
+    case kTitleLabel:
       if (code == STN_CLICKED) Minimise();
       break;
-    case kLabel5Id:
+    case kExitLabel:
       if (code == STN_CLICKED) ExitClick();
       break;
-    case kMenuAbtId:
+    case kAboutMenuItem:
       ShowBox(AboutText());
       break;
-    case kMenuGtsId:
+    case kGreetsMenuItem:
       ShowBox(GreetsText());
       break;
-    case kMenuCntId:
+    case kContactMenuItem:
       ShowBox(ContactText());
       break;
-    case kMenuExtId:
+    case kExitMenuItem:
       ExitClick();
       break;
     default:
@@ -336,14 +336,14 @@ void Form1::OnCommand(int id, int code) {
   }
 }
 
-void Form1::OnTimer(UINT_PTR id) {
+void MainPanel::OnTimer(UINT_PTR id) {
   // Ticks also arrive posted by other programs, and one may still be queued
   // after the timer was stopped.
-  if (id != kTimer1Id || !timer_enabled_ || Ended()) return;
+  if (id != kIdleTimer || !timer_enabled_ || Ended()) return;
   IdleTick(services_, *this);
 }
 
-void Form1::OnTitleMouseDown(bool left_button) {
+void MainPanel::OnTitleMouseDown(bool left_button) {
   if (Ended() || !window_) return;
   const bool moved = FormDrag(window_.get(), services_.loop);
   // A left press released without moving the window was a click on the
@@ -351,34 +351,34 @@ void Form1::OnTitleMouseDown(bool left_button) {
   if (left_button && !moved && window_ && !Ended()) Minimise();
 }
 
-void Form1::EnterRoom(const std::string& room) {
+void MainPanel::EnterRoom(const std::string& room) {
   services_.link.HandRoomEntry(
       [room](Platform& p, ChatSession& chat) { EnterPrivateRoom(p, chat, room); });
 }
 
-void Form1::Minimise() {
+void MainPanel::Minimise() {
   if (window_) ShowWindow(window_.get(), SW_MINIMIZE);
 }
 
-void Form1::ShowOptions() {
+void MainPanel::ShowOptions() {
   POINT at{};
   GetCursorPos(&at);
   // The choice comes back as a WM_COMMAND with the item's id.
-  TrackPopupMenu(opt_menu_.get(), 0, at.x, at.y, 0, window_.get(), nullptr);
+  TrackPopupMenu(options_menu_.get(), 0, at.x, at.y, 0, window_.get(), nullptr);
 }
 
 // Once a run: the user needs to hear it once, not once a line.
-void Form1::OnClientDenied() {
+void MainPanel::OnClientDenied() {
   if (denied_shown_ || Ended()) return;
   denied_shown_ = true;
   ShowBox(kDeniedText);
 }
 
-void Form1::ShowBox(const std::string& text) {
+void MainPanel::ShowBox(const std::string& text) {
   MessageBoxA(window_.get(), text.c_str(), kAppTitle, MB_OK);
 }
 
-bool Form1::OnActivate(bool active, bool minimised) {
+bool MainPanel::OnActivate(bool active, bool minimised) {
   HWND hwnd = window_.get();
   if (!active) {
     HWND focus = GetFocus();
@@ -391,36 +391,36 @@ bool Form1::OnActivate(bool active, bool minimised) {
 }
 
 // The focus goes back to the control that had it, "Idle On" at first.
-void Form1::OnSetFocus() {
-  HWND target = (last_focus_ && IsWindow(last_focus_)) ? last_focus_ : Control(kCommand1Id);
+void MainPanel::OnSetFocus() {
+  HWND target = (last_focus_ && IsWindow(last_focus_)) ? last_focus_ : Control(kIdleOnButton);
   if (target) SetFocus(target);
 }
 
-// --- IdleForm -------------------------------------------------------------
+// --- IdlePanel -------------------------------------------------------------
 
-std::string Form1::CounterText(Counter c) { return WindowText(Control(CounterId(c))); }
+std::string MainPanel::CounterText(Counter c) { return WindowText(Control(CounterId(c))); }
 
-void Form1::SetCounterText(Counter c, const std::string& text) {
+void MainPanel::SetCounterText(Counter c, const std::string& text) {
   if (HWND label = Control(CounterId(c))) SetWindowTextA(label, text.c_str());
 }
 
-void Form1::EnableTimer(bool enabled) {
+void MainPanel::EnableTimer(bool enabled) {
   if (enabled == timer_enabled_) return;
   HWND hwnd = window_.get();
   if (enabled) {
-    if (!hwnd || Ended() || !SetTimer(hwnd, kTimer1Id, kTimer1IntervalMs, nullptr)) return;
+    if (!hwnd || Ended() || !SetTimer(hwnd, kIdleTimer, kIdleTimerIntervalMs, nullptr)) return;
   } else if (hwnd) {
-    KillTimer(hwnd, kTimer1Id);
+    KillTimer(hwnd, kIdleTimer);
   }
   timer_enabled_ = enabled;
 }
 
-void Form1::RestartTimer() {
+void MainPanel::RestartTimer() {
   // Setting a timer again under its id starts its interval over.
-  if (timer_enabled_ && window_) SetTimer(window_.get(), kTimer1Id, kTimer1IntervalMs, nullptr);
+  if (timer_enabled_ && window_) SetTimer(window_.get(), kIdleTimer, kIdleTimerIntervalMs, nullptr);
 }
 
-void Form1::StayOnTop() {
+void MainPanel::StayOnTop() {
   if (window_) wendrel::StayOnTop(window_.get());
 }
 

@@ -16,17 +16,17 @@
 
 namespace wendrel {
 
-class Form1 : public IdleForm {
+class MainPanel : public IdlePanel {
  public:
   // Creates the window hidden, with every control; empty when any step
   // fails. `services` must outlive the form. `end_program` ends the process
   // when an exit control is used (ExitProcess when empty); it is not
   // expected to return.
-  static std::unique_ptr<Form1> Create(HINSTANCE instance, AppServices& services,
+  static std::unique_ptr<MainPanel> Create(HINSTANCE instance, AppServices& services,
                                        std::function<void()> end_program = {});
-  ~Form1() override;
-  Form1(const Form1&) = delete;
-  Form1& operator=(const Form1&) = delete;
+  ~MainPanel() override;
+  MainPanel(const MainPanel&) = delete;
+  MainPanel& operator=(const MainPanel&) = delete;
 
   // Null once the window is destroyed.
   HWND hwnd() const { return window_.get(); }
@@ -54,7 +54,7 @@ class Form1 : public IdleForm {
   // within two seconds, with room to spare on a busy machine.
   static constexpr unsigned kEndSessionLimitMs = 1500;
 
-  // IdleForm: the counters are the captions of Label7, Label6 and Label1;
+  // IdlePanel: the counters are the captions of Label7, Label6 and Label1;
   // idle mode is Timer1's enabled flag.
   std::string CounterText(Counter c) override;
   void SetCounterText(Counter c, const std::string& text) override;
@@ -66,7 +66,7 @@ class Form1 : public IdleForm {
   bool& TickInProgress() override { return tick_in_progress_; }
 
  private:
-  Form1(HINSTANCE instance, AppServices& services, std::function<void()> end_program)
+  MainPanel(HINSTANCE instance, AppServices& services, std::function<void()> end_program)
       : instance_(instance),
         services_(services),
         end_program_(std::move(end_program)),
@@ -117,9 +117,9 @@ class Form1 : public IdleForm {
   HINSTANCE instance_;
   AppServices& services_;
   std::function<void()> end_program_;
-  Form1Painter painter_;
+  MainPanelPainter painter_;
   UniqueHwnd window_;
-  UniqueHmenu opt_menu_;
+  UniqueHmenu options_menu_;
   std::vector<std::pair<int, HWND>> controls_;
   WNDPROC title_proc_ = nullptr;  // Label4's own procedure
   HWND last_focus_ = nullptr;

@@ -24,22 +24,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   DialogHandlePrompt prompt(instance);
   AppServices services{loop, store, prompt, *link};
 
-  std::unique_ptr<Form1> form = Form1::Create(instance, services);
-  if (!form) return 1;
+  std::unique_ptr<MainPanel> panel = MainPanel::Create(instance, services);
+  if (!panel) return 1;
   // The prompt of the load handler already belongs to the hidden window.
-  prompt.SetOwner(form->hwnd());
-  link->SetDeniedNotice([window = form->hwnd()] { PostMessageA(window, kClientDeniedMessage, 0, 0); });
+  prompt.SetOwner(panel->hwnd());
+  link->SetDeniedNotice([window = panel->hwnd()] { PostMessageA(window, kClientDeniedMessage, 0, 0); });
   // Tab and the space bar keep working while a handler yields.
-  loop.SetDialogWindow(form->hwnd());
+  loop.SetDialogWindow(panel->hwnd());
 
-  form->Load();
-  form->Show(show_command);
+  panel->Load();
+  panel->Show(show_command);
 
   MSG msg{};
   // A window closed inside a handler's yield may have had its quit message
   // taken by that inner loop: the flag ends this loop all the same.
-  while (!form->Destroyed() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageA(form->hwnd(), &msg)) continue;
+  while (!panel->Destroyed() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageA(panel->hwnd(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
@@ -49,7 +49,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   if (msg.message == WM_QUIT || PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
     exit_code = static_cast<int>(msg.wParam);
   loop.SetDialogWindow(nullptr);
-  form->Terminate();
+  panel->Terminate();
   // Closed means gone: a line still waiting on the client ends with the
   // process rather than keeping it alive.
   ExitProcess(static_cast<UINT>(exit_code));

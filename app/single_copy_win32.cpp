@@ -19,7 +19,7 @@ constexpr UINT kAnswerMs = 1000;
 // that is loading shows one of them within seconds, and one that is
 // closing shows neither again.
 HWND ShownWindowOfRunningCopy() {
-  const HWND panel = FindWindowA(kForm1Class, kForm1Caption);
+  const HWND panel = FindWindowA(kMainPanelClass, kMainPanelCaption);
   if (!panel) return nullptr;
   const HWND popup = GetLastActivePopup(panel);
   if (popup && popup != panel && IsWindowVisible(popup)) return popup;
@@ -28,7 +28,7 @@ HWND ShownWindowOfRunningCopy() {
 
 // The running copy's panel is there, hidden, and does not answer.
 bool HiddenPanelFrozen() {
-  const HWND panel = FindWindowA(kForm1Class, kForm1Caption);
+  const HWND panel = FindWindowA(kMainPanelClass, kMainPanelCaption);
   DWORD_PTR answer = 0;
   return panel && !IsWindowVisible(panel) &&
          !SendMessageTimeoutA(panel, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &answer) &&
@@ -37,7 +37,7 @@ bool HiddenPanelFrozen() {
 
 // Neither call waits on the other copy, so a frozen one cannot hold us.
 void BringForward(HWND shown) {
-  const HWND panel = FindWindowA(kForm1Class, kForm1Caption);
+  const HWND panel = FindWindowA(kMainPanelClass, kMainPanelCaption);
   if (panel && IsIconic(panel)) ShowWindowAsync(panel, SW_RESTORE);
   SetForegroundWindow(shown);
 }

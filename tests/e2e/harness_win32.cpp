@@ -92,7 +92,7 @@ SimulatedClient::SimulatedClient(const TempDir& dir, const std::string& args)
 IdlerProcess::IdlerProcess(const TempDir& dir) : process_(CopyOfIdler(dir), "", dir.path()) {
   // Each test's idler is gone before the next starts: the one window of
   // the class is this one.
-  WaitUntil([&] { return (window_ = FindWindowA(kForm1Class, nullptr)) || !process_.Running(); },
+  WaitUntil([&] { return (window_ = FindWindowA(kMainPanelClass, nullptr)) || !process_.Running(); },
             kStartMs);
 }
 
@@ -101,7 +101,7 @@ bool IdlerProcess::Settle() const {
   // earlier; posted ones keep their order. So post a change nobody sees,
   // the room box's length limit, and wait until it is made.
   static WPARAM mark = 400000;
-  const HWND box = GetDlgItem(window_, kText2Id);
+  const HWND box = GetDlgItem(window_, kRoomBox);
   PostMessageA(box, EM_SETLIMITTEXT, ++mark, 0);
   return WaitUntil(
       [&] { return BoundedSend(box, EM_GETLIMITTEXT, 0, 0, kStartMs).value == LRESULT(mark); },

@@ -71,7 +71,7 @@ class IdlerProcess {
   // prompt, which the test must be free to answer.
   void Click(int id) const { PostMessageA(window_, WM_COMMAND, id, 0); }
   // One tick of the idle timer, now: a real one comes once a minute.
-  void Tick() const { PostMessageA(window_, WM_TIMER, kTimer1Id, 0); }
+  void Tick() const { PostMessageA(window_, WM_TIMER, kIdleTimer, 0); }
   // True once the idler has handled everything posted to it before.
   bool Settle() const;
 

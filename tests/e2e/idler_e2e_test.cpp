@@ -87,23 +87,23 @@ TEST(IdlerRun, FirstRunAsksSignsOnIdlesEntersARoomAndExitSignsOffOnce) {
   EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
             (std::vector<LONG>{326, 215, 153, 129}));
   EXPECT_TRUE(GetWindowLongA(scene.idler.window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  EXPECT_EQ(TextOf(GetDlgItem(scene.idler.window(), kText2Id)), "Room?");
+  EXPECT_EQ(TextOf(GetDlgItem(scene.idler.window(), kRoomBox)), "Room?");
 
-  scene.idler.Click(kCommand1Id);
+  scene.idler.Click(kIdleOnButton);
   ASSERT_TRUE(scene.client.WaitForLines(3));
   scene.idler.Tick();
   ASSERT_TRUE(scene.client.WaitForLines(5));
   EXPECT_TRUE(WaitUntil([&] { return TextOf(first_room_input) == draft; }, kWaitMs))
       << "the draft came back as " << TextOf(first_room_input).size() << " bytes";
   // The room entered leaves the first one, draft and all.
-  ASSERT_TRUE(SetTextOf(GetDlgItem(scene.idler.window(), kText2Id), "Back Room"));
-  scene.idler.Click(kCommand5Id);
+  ASSERT_TRUE(SetTextOf(GetDlgItem(scene.idler.window(), kRoomBox), "Back Room"));
+  scene.idler.Click(kEnterRoomButton);
   ASSERT_TRUE(scene.client.WaitForLines(6));
   EXPECT_EQ(scene.client.Payloads("room-opened"), Lines{"BackRoom"});
-  scene.idler.Click(kCommand6Id);
+  scene.idler.Click(kIdleOffButton);
   ASSERT_TRUE(scene.client.WaitForLines(7));
 
-  scene.idler.Click(kCommand3Id);
+  scene.idler.Click(kExitButton);
   EXPECT_EQ(scene.idler.process().WaitForExit(kWaitMs), std::optional<DWORD>(0));
   EXPECT_EQ(scene.client.Chat(),
             (Lines{kBanner, kActive, kStarted,
@@ -145,8 +145,8 @@ TEST(IdlerCopies, StartedAgainWhileTheLastCopyClosesOrIsFrozen) {
   const std::string exe = CopyOfIdler(scene.dir);
   ChildProcess first(exe, "", scene.dir.path());
   HWND panel = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(panel = FindWindowA(kForm1Class, kForm1Caption)); }, kWaitMs));
-  PostMessageA(panel, WM_COMMAND, kCommand3Id, 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(panel = FindWindowA(kMainPanelClass, kMainPanelCaption)); }, kWaitMs));
+  PostMessageA(panel, WM_COMMAND, kExitButton, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); }, kWaitMs));
   ChildProcess second(exe, "", scene.dir.path());
   EXPECT_TRUE(first.WaitForExit(kWaitMs).has_value());
@@ -154,11 +154,11 @@ TEST(IdlerCopies, StartedAgainWhileTheLastCopyClosesOrIsFrozen) {
   EXPECT_TRUE(second.Running());
   EXPECT_EQ(scene.client.Chat(), (Lines{kBanner, kActive, kBanner, kBanner, kActive}));
 
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(panel = FindWindowA(kForm1Class, kForm1Caption)); }, kWaitMs));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(panel = FindWindowA(kMainPanelClass, kMainPanelCaption)); }, kWaitMs));
   for (const bool closing : {false, true}) {
     SCOPED_TRACE(closing ? "frozen while it closes, its panel hidden" : "frozen, its panel shown");
     if (closing) {
-      PostMessageA(panel, WM_COMMAND, kCommand3Id, 0);
+      PostMessageA(panel, WM_COMMAND, kExitButton, 0);
       ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); }, kWaitMs));
     }
     second.Freeze(true);
@@ -185,7 +185,7 @@ TEST(IdlerFaults, AnswersWhileTheClientHangsAndPostsWhenItWakes) {
   constexpr int kClicks = 12;
   std::uint64_t slowest = 0;
   for (int i = 0; i < kClicks; ++i) {
-    scene.idler.Click(kCommand1Id);
+    scene.idler.Click(kIdleOnButton);
     const std::uint64_t start = Ms();
     ASSERT_TRUE(scene.idler.Settle());
     slowest = std::max(slowest, Ms() - start);
@@ -239,8 +239,8 @@ TEST_P(IdlerExit, CloseAndEndSessionFinishWithinSecondsWhateverIsUnderWay) {
     ASSERT_TRUE(scene.client.WaitForHang());
   }
   if (c.lines > 2) {
-    if (c.lines > 3) SetTextOf(GetDlgItem(w, kLabel1Id), "58");
-    scene.idler.Click(kCommand1Id);
+    if (c.lines > 3) SetTextOf(GetDlgItem(w, kMinutesLabel), "58");
+    scene.idler.Click(kIdleOnButton);
     if (c.lines > 3) scene.idler.Tick();
     ASSERT_TRUE(scene.client.WaitForLines(std::min<std::size_t>(c.lines, 5)));
   }
@@ -251,7 +251,7 @@ TEST_P(IdlerExit, CloseAndEndSessionFinishWithinSecondsWhateverIsUnderWay) {
     EXPECT_TRUE(BoundedSend(w, WM_ENDSESSION, TRUE, 0, 10000).ok());
   } else {
     if (c.action == Ender::kClose) PostMessageA(w, WM_CLOSE, 0, 0);
-    else scene.idler.Click(kCommand3Id);
+    else scene.idler.Click(kExitButton);
     // The window, hidden while its lines go out, answers what is sent.
     for (int i = 0; IsWindow(w) && scene.idler.process().Running() && Ms() - start < c.within_ms; ++i) {
       const std::uint64_t asked = Ms();

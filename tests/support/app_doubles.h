@@ -64,8 +64,8 @@ using Counts = std::array<std::string, 3>;  // days, hours, minutes
 
 // Three captions and a timer flag. The timer ticks on the test's event
 // loop once a minute from when it was enabled or restarted.
-struct CounterForm : IdleForm {
-  explicit CounterForm(Counts counts) : captions(std::move(counts)) {}
+struct CounterPanel : IdlePanel {
+  explicit CounterPanel(Counts counts) : captions(std::move(counts)) {}
   std::string CounterText(Counter c) override { return captions[static_cast<int>(c)]; }
   void SetCounterText(Counter c, const std::string& text) override { captions[static_cast<int>(c)] = text; }
   // Enabling a running timer would start its minute over.

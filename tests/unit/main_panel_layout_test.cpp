@@ -31,15 +31,15 @@ bool Overlap(const PixelBox& a, const PixelBox& b) {
 // or a counter every 16 px, each counter reaching over the next mark; the
 // buttons and the room box in two columns of three rows; and the unseen
 // Command2, the size of the Idle Off it stands for, far outside.
-TEST(Form1Layout, ControlsKeepThePanelsLinesAt96Dpi) {
-  for (const ControlLayout& c : Form1Controls())
+TEST(MainPanelLayout, ControlsKeepThePanelsLinesAt96Dpi) {
+  for (const ControlLayout& c : MainPanelControls())
     for (float twips : {c.left, c.top, c.width, c.height}) EXPECT_EQ(std::fmod(twips, 15.0f), 0.0f) << c.name;
   std::vector<std::pair<int, PixelBox>> want = {
-      {kLabel3Id, {16, 8, 9, 9}}, {kLabel4Id, {32, 8, 89, 17}}, {kLabel5Id, {128, 8, 17, 17}},
-      {kCommand2Id, {4832, -96, 57, 13}}};
-  const int counter_row[] = {kLabel8Id, kLabel7Id, kLabel9Id, kLabel6Id, kLabel2Id, kLabel1Id};  // d/ 0 h/ 0 m/ 0
+      {kMinimiseLabel, {16, 8, 9, 9}}, {kTitleLabel, {32, 8, 89, 17}}, {kExitLabel, {128, 8, 17, 17}},
+      {kHiddenIdleOffButton, {4832, -96, 57, 13}}};
+  const int counter_row[] = {kDaysMarkLabel, kDaysLabel, kHoursMarkLabel, kHoursLabel, kMinutesMarkLabel, kMinutesLabel};  // d/ 0 h/ 0 m/ 0
   for (int i = 0; i < 6; ++i) want.push_back({counter_row[i], {16 + 16 * i, 40, i % 2 ? 33 : 17, 17}});
-  const int columns[2][3] = {{kCommand1Id, kCommand3Id, kText2Id}, {kCommand6Id, kCommand4Id, kCommand5Id}};
+  const int columns[2][3] = {{kIdleOnButton, kExitButton, kRoomBox}, {kIdleOffButton, kOptionsButton, kEnterRoomButton}};
   const int row_tops[] = {56, 72, 96};
   for (int row = 0; row < 3; ++row) {
     want.push_back({columns[0][row], {16, row_tops[row], 49, row == 2 ? 19 : 13}});
@@ -54,24 +54,24 @@ TEST(Form1Layout, ControlsKeepThePanelsLinesAt96Dpi) {
 
 // Enter and Esc send IDOK and IDCANCEL to the window: no control or menu
 // item may have those ids, and no two the same.
-TEST(Form1Layout, IdsAreDistinctAndClearOfOkAndCancel) {
+TEST(MainPanelLayout, IdsAreDistinctAndClearOfOkAndCancel) {
   std::set<int> ids{1, 2};  // IDOK, IDCANCEL
-  for (const ControlLayout& c : Form1Controls()) ids.insert(c.id);
-  for (const MenuItemLayout& m : OptMenu()) ids.insert(m.id);
-  EXPECT_EQ(ids.size(), 2 + Form1Controls().size() + OptMenu().size());
+  for (const ControlLayout& c : MainPanelControls()) ids.insert(c.id);
+  for (const MenuItemLayout& m : OptionsMenu()) ids.insert(m.id);
+  EXPECT_EQ(ids.size(), 2 + MainPanelControls().size() + OptionsMenu().size());
 }
 
 // The control created first lies on top (the window's Tab order follows
 // it too). Where boxes overlap, the buttons and the room box must stay
 // whole, and the marks must not be hidden by the counters whose boxes
 // reach over them.
-TEST(Form1Layout, CreationOrderPutsTheRightBoxOnTop) {
+TEST(MainPanelLayout, CreationOrderPutsTheRightBoxOnTop) {
   const std::vector<const ControlLayout*> order = CreationOrder();
-  ASSERT_EQ(order.size(), Form1Controls().size());
+  ASSERT_EQ(order.size(), MainPanelControls().size());
   auto rank = [&](const ControlLayout* c) { return std::find(order.begin(), order.end(), c) - order.begin(); };
   int overlaps = 0;
-  for (const ControlLayout& a : Form1Controls()) {
-    for (const ControlLayout& b : Form1Controls()) {
+  for (const ControlLayout& a : MainPanelControls()) {
+    for (const ControlLayout& b : MainPanelControls()) {
       if (&a == &b || !Overlap(At96(a), At96(b))) continue;
       ++overlaps;
       const bool a_label = a.kind == ControlKind::kLabel, b_label = b.kind == ControlKind::kLabel;
@@ -87,11 +87,11 @@ TEST(Form1Layout, CreationOrderPutsTheRightBoxOnTop) {
 
 // 120 twips of margin to the window's edges; the title strip holds the three
 // title labels, the body every other control but the one placed outside.
-TEST(Form1Layout, RectanglesFrameTheirControls) {
-  const auto& shapes = Form1Rectangles();
+TEST(MainPanelLayout, RectanglesFrameTheirControls) {
+  const auto& shapes = MainPanelRectangles();
   ASSERT_EQ(shapes.size(), 2u);
-  for (const ControlLayout& c : Form1Controls()) {
-    if (c.id == kCommand2Id) continue;
+  for (const ControlLayout& c : MainPanelControls()) {
+    if (c.id == kHiddenIdleOffButton) continue;
     const RectangleLayout& s = shapes[c.clickable ? 0 : 1];
     EXPECT_TRUE(c.left >= s.left && c.top >= s.top && c.left + c.width <= s.left + s.width &&
                 c.top + c.height <= s.top + s.height)
@@ -99,16 +99,16 @@ TEST(Form1Layout, RectanglesFrameTheirControls) {
   }
   EXPECT_EQ(shapes[0].left, 120);
   EXPECT_EQ(shapes[0].top, 120);
-  EXPECT_EQ(shapes[0].left + shapes[0].width + 120, kForm1Geometry.width);
-  EXPECT_EQ(shapes[1].top + shapes[1].height + 120, kForm1Geometry.height);
+  EXPECT_EQ(shapes[0].left + shapes[0].width + 120, kMainPanelGeometry.width);
+  EXPECT_EQ(shapes[1].top + shapes[1].height + 120, kMainPanelGeometry.height);
 }
 
-TEST(Form1Layout, CaptionsMenuAndBoxTexts) {
+TEST(MainPanelLayout, CaptionsMenuAndBoxTexts) {
   std::vector<std::string> captions, items;
-  for (const ControlLayout& c : Form1Controls()) captions.push_back(c.caption);
+  for (const ControlLayout& c : MainPanelControls()) captions.push_back(c.caption);
   EXPECT_EQ(captions, (std::vector<std::string>{"-", "Wendrel Idler", "x", "d/", "0", "h/", "0", "m/", "0", "Idle On",
                                                 "Idle Off", "Exit", "Options", "Room?", "Enter PR", "Idle Off"}));
-  for (const MenuItemLayout& m : OptMenu()) items.push_back(m.caption);
+  for (const MenuItemLayout& m : OptionsMenu()) items.push_back(m.caption);
   EXPECT_EQ(items, (std::vector<std::string>{"about", "greets", "contact", "exit"}));
   EXPECT_EQ(GreetsText({"a", "b", "c"}), "My greets go out to a, b, and c.");
   EXPECT_EQ(GreetsText().rfind("My greets go out to ", 0), 0u);

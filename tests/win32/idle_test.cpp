@@ -15,9 +15,9 @@
 namespace wendrel::testing {
 namespace {
 
-using Handler = void (*)(AppServices&, IdleForm&);
-void OffThenOn(AppServices& s, IdleForm& f) { StopIdle(s, f); StartIdle(s, f); }
-void OnTwice(AppServices& s, IdleForm& f) { StartIdle(s, f); StartIdle(s, f); }
+using Handler = void (*)(AppServices&, IdlePanel&);
+void OffThenOn(AppServices& s, IdlePanel& f) { StopIdle(s, f); StartIdle(s, f); }
+void OnTwice(AppServices& s, IdlePanel& f) { StartIdle(s, f); StartIdle(s, f); }
 
 // Each handler with a stored, an answered and a cancelled handle, the tick
 // across its rollovers, and other handlers run inside the rollover's pause:
@@ -56,19 +56,19 @@ TEST(Idle, HandlersPostCountAndRollOver) {
     SCOPED_TRACE(c.name);
     SimThread sim(kOwlsClient);
     TestServices s(c.handle, c.answers);
-    CounterForm form(c.before);
-    form.timer = c.run != StartIdle && c.run != OnTwice;
+    CounterPanel panel(c.before);
+    panel.timer = c.run != StartIdle && c.run != OnTwice;
     // The handlers themselves never run a DoEvents outside the pause.
-    if (c.in_pause) s.loop.After(0, [&] { c.in_pause(s.services, form); });
-    c.run(s.services, form);
+    if (c.in_pause) s.loop.After(0, [&] { c.in_pause(s.services, panel); });
+    c.run(s.services, panel);
     ASSERT_TRUE(s.Flush());
     EXPECT_EQ(sim.Chat(), InRoom(c.want));
-    EXPECT_EQ(form.captions, c.after);
-    EXPECT_EQ(form.timer, c.run != StopIdle && c.in_pause != StopIdle);
-    EXPECT_EQ(form.restarts, 0) << "Idle On started the countdown over";
+    EXPECT_EQ(panel.captions, c.after);
+    EXPECT_EQ(panel.timer, c.run != StopIdle && c.in_pause != StopIdle);
+    EXPECT_EQ(panel.restarts, 0) << "Idle On started the countdown over";
     const bool rolled_over = c.pause && (!c.in_pause || c.in_pause == IdleTick);
-    EXPECT_EQ(form.restarted, rolled_over ? 1 : 0) << "the minute starts over after the rollover";
-    EXPECT_EQ(form.on_top, c.run == IdleTick ? 1 : 0);
+    EXPECT_EQ(panel.restarted, rolled_over ? 1 : 0) << "the minute starts over after the rollover";
+    EXPECT_EQ(panel.on_top, c.run == IdleTick ? 1 : 0);
     EXPECT_EQ(s.loop.Waits(), std::vector<unsigned>(c.pause, 60000));
     EXPECT_EQ(s.asked, Lines(*c.handle ? 0 : 1, kHandleQuestion + "|wendrel idler"));
     EXPECT_EQ(s.handle, *c.handle || c.answers.empty() ? c.handle : c.answers[0]);
@@ -97,25 +97,25 @@ TEST(Idle, ADayOfTicksCountsOneMinuteATick) {
     TestServices s("nightowl", {});
     CountingLink link;
     AppServices services{s.loop, s, s, link};
-    CounterForm form({"0", "0", "0"});
+    CounterPanel panel({"0", "0", "0"});
     s.loop.Advance(1000 - s.loop.NowMs() % 1000 + into_second);
     const std::uint64_t start = s.loop.NowMs();
     int ticks = 0, off = 0;
-    form.Tick(s.loop, [&] {
-      if (form.ticking) return IdleTick(services, form);  // dropped
-      IdleTick(services, form);
+    panel.Tick(s.loop, [&] {
+      if (panel.ticking) return IdleTick(services, panel);  // dropped
+      IdleTick(services, panel);
       ++ticks;
-      const auto count = [&](Counter c) { return std::stoll(form.CounterText(c)); };
+      const auto count = [&](Counter c) { return std::stoll(panel.CounterText(c)); };
       const std::int64_t minutes = count(Counter::kDays) * 1440 + count(Counter::kHours) * 60 + count(Counter::kMinutes);
       const std::int64_t ran = static_cast<std::int64_t>(s.loop.NowMs() - start);
       off += std::llabs(ran - minutes * 60000) >= 30000;
     });
-    StartIdle(services, form);
+    StartIdle(services, panel);
     s.loop.RunUntil(start + 24 * 3600000ull + 30000);
     EXPECT_EQ(ticks, 24 * 59);
     EXPECT_EQ(off, 0) << "ticks that showed a minute more or less than had passed";
-    EXPECT_EQ(form.captions, (Counts{"1", "0", "0"}));
-    EXPECT_EQ(form.restarted, 24);
+    EXPECT_EQ(panel.captions, (Counts{"1", "0", "0"}));
+    EXPECT_EQ(panel.restarted, 24);
     EXPECT_EQ(link.jobs, 1 + 2 * (24 * 59 + 24)) << "the start line, then a pair a tick and a rollover";
   }
 }

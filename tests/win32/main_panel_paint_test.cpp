@@ -29,13 +29,13 @@ bool Shows(HWND hwnd, COLORREF colour) {
   return false;
 }
 
-TEST(Form1Paint, PanelFramesLabelsAndButtonsInTheirColours) {
+TEST(MainPanelPaint, PanelFramesLabelsAndButtonsInTheirColours) {
   if (GetScreenDpi().x != 96) GTEST_SKIP() << "the points below are for 96 DPI";
   TestServices s("nightowl", {});
-  std::unique_ptr<Form1> form = Form1::Create(GetModuleHandleA(nullptr), s.services, [] {});
-  ASSERT_TRUE(form);
-  HWND hwnd = form->hwnd();
-  form->Show(SW_SHOWNOACTIVATE);
+  std::unique_ptr<MainPanel> panel = MainPanel::Create(GetModuleHandleA(nullptr), s.services, [] {});
+  ASSERT_TRUE(panel);
+  HWND hwnd = panel->hwnd();
+  panel->Show(SW_SHOWNOACTIVATE);
   RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   const COLORREF grey = RGB(128, 128, 128), black = RGB(0, 0, 0);
   const COLORREF face = GetSysColor(COLOR_BTNFACE), workspace = GetSysColor(COLOR_APPWORKSPACE);
@@ -52,9 +52,9 @@ TEST(Form1Paint, PanelFramesLabelsAndButtonsInTheirColours) {
 
   // Each control: its background at an inner point, and its caption drawn.
   const struct { int id; int x, y; COLORREF back, caption; } controls[] = {
-      {kLabel3Id, 2, 2, workspace, workspace}, {kLabel4Id, 85, 12, face, workspace},
-      {kLabel1Id, 30, 12, grey, text},         {kLabel8Id, 15, 12, grey, text},
-      {kCommand1Id, 3, 10, workspace, text},   {kCommand5Id, 3, 10, workspace, text},
+      {kMinimiseLabel, 2, 2, workspace, workspace}, {kTitleLabel, 85, 12, face, workspace},
+      {kMinutesLabel, 30, 12, grey, text},         {kDaysMarkLabel, 15, 12, grey, text},
+      {kIdleOnButton, 3, 10, workspace, text},   {kEnterRoomButton, 3, 10, workspace, text},
   };
   for (const auto& c : controls) {
     SCOPED_TRACE(c.id);
@@ -64,9 +64,9 @@ TEST(Form1Paint, PanelFramesLabelsAndButtonsInTheirColours) {
   }
   // A raised button: light above and left, dark below and right.
   RECT r{};
-  GetClientRect(GetDlgItem(hwnd, kCommand3Id), &r);
-  EXPECT_EQ(PixelOf(GetDlgItem(hwnd, kCommand3Id), r.right - 1, r.bottom - 1), GetSysColor(COLOR_3DDKSHADOW));
-  EXPECT_EQ(PixelOf(GetDlgItem(hwnd, kCommand3Id), 0, 0), GetSysColor(COLOR_3DLIGHT));
+  GetClientRect(GetDlgItem(hwnd, kExitButton), &r);
+  EXPECT_EQ(PixelOf(GetDlgItem(hwnd, kExitButton), r.right - 1, r.bottom - 1), GetSysColor(COLOR_3DDKSHADOW));
+  EXPECT_EQ(PixelOf(GetDlgItem(hwnd, kExitButton), 0, 0), GetSysColor(COLOR_3DLIGHT));
 }
 
 }  // namespace

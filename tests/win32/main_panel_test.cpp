@@ -24,20 +24,20 @@ Lines SignOff(const std::string& handle, int times = 1) {
 
 struct Panel : TestServices {
   explicit Panel(const std::string& handle, const Lines& answers = {})
-      : TestServices(handle, answers), form(Form1::Create(GetModuleHandleA(nullptr), services, [this] { ++ends; })) {}
-  HWND Item(int id) const { return GetDlgItem(form->hwnd(), id); }
-  void Send(UINT message, WPARAM wp = 0) const { SendMessageA(form->hwnd(), message, wp, 0); }
+      : TestServices(handle, answers), panel(MainPanel::Create(GetModuleHandleA(nullptr), services, [this] { ++ends; })) {}
+  HWND Item(int id) const { return GetDlgItem(panel->hwnd(), id); }
+  void Send(UINT message, WPARAM wp = 0) const { SendMessageA(panel->hwnd(), message, wp, 0); }
 
   SimThread sim{kOwlsClient};
   int ends = 0;
-  std::unique_ptr<Form1> form;
+  std::unique_ptr<MainPanel> panel;
 };
 
-TEST(Form1, ControlsStandAsDesignedAndTakeTheFocus) {
+TEST(MainPanel, ControlsStandAsDesignedAndTakeTheFocus) {
   Panel p("nightowl");
-  HWND hwnd = p.form->hwnd();
+  HWND hwnd = p.panel->hwnd();
   const ScreenDpi dpi = GetScreenDpi();
-  for (const ControlLayout& c : Form1Controls()) {
+  for (const ControlLayout& c : MainPanelControls()) {
     SCOPED_TRACE(c.name);
     RECT r{};
     GetWindowRect(p.Item(c.id), &r);
@@ -57,27 +57,27 @@ TEST(Form1, ControlsStandAsDesignedAndTakeTheFocus) {
   for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) stack.push_back(GetDlgCtrlID(c));
   for (const ControlLayout* c : CreationOrder()) designed.push_back(c->id);
   EXPECT_EQ(stack, designed);
-  const int tab[] = {kCommand1Id, kCommand2Id, kCommand3Id, kCommand4Id, kText2Id, kCommand5Id, kCommand6Id};
+  const int tab[] = {kIdleOnButton, kHiddenIdleOffButton, kExitButton, kOptionsButton, kRoomBox, kEnterRoomButton, kIdleOffButton};
   for (std::size_t i = 0; i < std::size(tab); ++i)
     EXPECT_EQ(GetNextDlgTabItem(hwnd, p.Item(tab[i]), FALSE), p.Item(tab[(i + 1) % std::size(tab)])) << tab[i];
 
-  p.form->Show(SW_SHOW);
-  EXPECT_EQ(GetFocus(), p.Item(kCommand1Id));
+  p.panel->Show(SW_SHOW);
+  EXPECT_EQ(GetFocus(), p.Item(kIdleOnButton));
   // Focus given to the window itself goes on to a control, so that the
   // keys work: "Idle On" while the window was never left.
   SetFocus(hwnd);
-  EXPECT_EQ(GetFocus(), p.Item(kCommand1Id));
+  EXPECT_EQ(GetFocus(), p.Item(kIdleOnButton));
 }
 
 // The Options menu's items open their boxes, captioned with the program's
 // name, and so does Windows keeping the program from the client, once a
 // run; the test's timer reads and closes each from inside its modal loop.
 std::string g_box = "no box";
-TEST(Form1, MenuItemsAndTheClientsRightsShowTheirBoxes) {
+TEST(MainPanel, MenuItemsAndTheClientsRightsShowTheirBoxes) {
   Panel p("nightowl");
   const struct { UINT message; WPARAM id; std::string text; } cases[] = {
-      {WM_COMMAND, kMenuAbtId, AboutText()}, {WM_COMMAND, kMenuGtsId, GreetsText()},
-      {WM_COMMAND, kMenuCntId, ContactText()}, {kClientDeniedMessage, 0, kDeniedText},
+      {WM_COMMAND, kAboutMenuItem, AboutText()}, {WM_COMMAND, kGreetsMenuItem, GreetsText()},
+      {WM_COMMAND, kContactMenuItem, ContactText()}, {kClientDeniedMessage, 0, kDeniedText},
       {kClientDeniedMessage, 0, "no box"}};
   for (const auto& c : cases) {
     g_box = "no box";
@@ -98,15 +98,15 @@ TEST(Form1, MenuItemsAndTheClientsRightsShowTheirBoxes) {
 // the program goes on; any other close signs off in Unload and again in
 // Terminate, which runs once, and never asks: without a handle it posts
 // nothing.
-TEST(Form1, ExitControlsAndPlatformClose) {
+TEST(MainPanel, ExitControlsAndPlatformClose) {
   const struct {
     const char* name; WPARAM command; const char* handle; Lines answers, first; int ends; Lines all;
     std::size_t asked = 1;
   } cases[] = {
-      {"exit menu item", kMenuExtId, "nightowl", {}, SignOff("nightowl"), 1, SignOff("nightowl"), 0},
-      {"x, prompt answered", MAKEWPARAM(kLabel5Id, STN_CLICKED), "", {"owl"}, SignOff("owl"), 0, SignOff("owl", 3)},
+      {"exit menu item", kExitMenuItem, "nightowl", {}, SignOff("nightowl"), 1, SignOff("nightowl"), 0},
+      {"x, prompt answered", MAKEWPARAM(kExitLabel, STN_CLICKED), "", {"owl"}, SignOff("owl"), 0, SignOff("owl", 3)},
       {"close without a handle", 0, "", {"owl"}, {}, 0, {}, 0},
-      {"Exit, prompt cancelled: runs on", kCommand3Id, "", {}, {}, 0, {}},
+      {"Exit, prompt cancelled: runs on", kExitButton, "", {}, {}, 0, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -116,17 +116,17 @@ TEST(Form1, ExitControlsAndPlatformClose) {
     EXPECT_EQ(p.sim.Chat(), c.first);
     EXPECT_EQ(p.ends, c.ends);
     p.Send(WM_CLOSE);
-    p.form->Terminate();
-    p.form->Terminate();
+    p.panel->Terminate();
+    p.panel->Terminate();
     EXPECT_EQ(p.sim.Chat(), c.all);
     EXPECT_EQ(p.asked.size(), c.asked);
-    EXPECT_EQ(p.form->Destroyed(), c.ends == 0);
+    EXPECT_EQ(p.panel->Destroyed(), c.ends == 0);
     // The platform's close ends the message loop, and the program, with
     // exit code 0; a window destroyed with its object ends nothing.
     MSG quit{};
     EXPECT_EQ(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE, c.ends == 0);
     EXPECT_EQ(quit.wParam, 0u);
-    p.form.reset();
+    p.panel.reset();
     EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   }
 }
@@ -136,31 +136,31 @@ TEST(Form1, ExitControlsAndPlatformClose) {
 // reads them and sets them back; the idle tests have the rollover. An exit
 // clicked while lines are still being typed hands its own over and ends
 // the program once all are out, in order; no tick is handled after.
-TEST(Form1, IdleSessionEndedByAnExitWhileLinesAreTyped) {
+TEST(MainPanel, IdleSessionEndedByAnExitWhileLinesAreTyped) {
   Panel p("nightowl");
-  p.Send(WM_TIMER, kTimer1Id);
-  p.Send(WM_COMMAND, kCommand1Id);
-  p.Send(WM_TIMER, kTimer1Id + 1);
-  for (auto [id, caption] : {std::pair{kLabel7Id, "4"}, {kLabel6Id, "22"}, {kLabel1Id, "7"}})
+  p.Send(WM_TIMER, kIdleTimer);
+  p.Send(WM_COMMAND, kIdleOnButton);
+  p.Send(WM_TIMER, kIdleTimer + 1);
+  for (auto [id, caption] : {std::pair{kDaysLabel, "4"}, {kHoursLabel, "22"}, {kMinutesLabel, "7"}})
     SetTextOf(p.Item(id), caption);
-  p.Send(WM_TIMER, kTimer1Id);
-  p.Send(WM_COMMAND, kCommand2Id);
-  p.Send(WM_TIMER, kTimer1Id);
-  EXPECT_EQ(TextOf(p.Item(kLabel7Id)) + TextOf(p.Item(kLabel6Id)) + TextOf(p.Item(kLabel1Id)), "000");
-  p.Send(WM_COMMAND, kCommand1Id);
-  p.Send(WM_COMMAND, kCommand3Id);
+  p.Send(WM_TIMER, kIdleTimer);
+  p.Send(WM_COMMAND, kHiddenIdleOffButton);
+  p.Send(WM_TIMER, kIdleTimer);
+  EXPECT_EQ(TextOf(p.Item(kDaysLabel)) + TextOf(p.Item(kHoursLabel)) + TextOf(p.Item(kMinutesLabel)), "000");
+  p.Send(WM_COMMAND, kIdleOnButton);
+  p.Send(WM_COMMAND, kExitButton);
   EXPECT_EQ(p.ends, 1);
-  p.Send(WM_TIMER, kTimer1Id);
+  p.Send(WM_TIMER, kIdleTimer);
   EXPECT_EQ(p.sim.Chat(), InRoom(Lines{kStart} + TickLines("4/d 22/h 8/m") +
                                  Lines{FinalLine("4/d 22/h 8/m"), kStart, kBanner, InactiveLine("nightowl")}));
 }
 
 // The room box's name without its blanks, and the blank a newer client's
 // keyword box is sent.
-TEST(Form1, EnterPrReadsTheRoomBox) {
+TEST(MainPanel, EnterPrReadsTheRoomBox) {
   Panel p("nightowl");
-  SetTextOf(p.Item(kText2Id), "night owls");
-  p.Send(WM_COMMAND, kCommand5Id);
+  SetTextOf(p.Item(kRoomBox), "night owls");
+  p.Send(WM_COMMAND, kEnterRoomButton);
   ASSERT_TRUE(p.Flush());
   EXPECT_EQ(p.sim.transcript().Payloads("keyword"), Lines{"aol://2719:2-2-nightowls "});
 }
@@ -168,14 +168,14 @@ TEST(Form1, EnterPrReadsTheRoomBox) {
 // A press on the minus or the title minimises; a right press on the title
 // only drags. The posted release ends the move loop a press on the title
 // starts; one that moved nothing was a click.
-TEST(Form1, MinusAndTitleClicksMinimise) {
-  for (auto [label, press, minimised] : {std::tuple{kLabel3Id, WM_LBUTTONDOWN, true},
-                                         {kLabel4Id, WM_LBUTTONDOWN, true}, {kLabel4Id, WM_RBUTTONDOWN, false}}) {
+TEST(MainPanel, MinusAndTitleClicksMinimise) {
+  for (auto [label, press, minimised] : {std::tuple{kMinimiseLabel, WM_LBUTTONDOWN, true},
+                                         {kTitleLabel, WM_LBUTTONDOWN, true}, {kTitleLabel, WM_RBUTTONDOWN, false}}) {
     Panel p("nightowl");
-    p.form->Show(SW_SHOWNOACTIVATE);
-    PostMessageA(p.Item(kLabel4Id), WM_LBUTTONUP, 0, 0);
+    p.panel->Show(SW_SHOWNOACTIVATE);
+    PostMessageA(p.Item(kTitleLabel), WM_LBUTTONUP, 0, 0);
     SendMessageA(p.Item(label), press, 0, 0);
-    EXPECT_EQ(IsIconic(p.form->hwnd()) != 0, minimised) << label << (press == WM_LBUTTONDOWN ? " left" : " right");
+    EXPECT_EQ(IsIconic(p.panel->hwnd()) != 0, minimised) << label << (press == WM_LBUTTONDOWN ? " left" : " right");
   }
 }
 
