@@ -7,7 +7,7 @@
 
 namespace wendrel {
 
-enum class Counter { kDays, kHours, kMinutes };  // Label7, Label6, Label1
+enum class Counter { kDays, kHours, kMinutes };
 
 // What idle mode needs of the main window: the counters are the captions of
 // its labels and idle mode is its timer's enabled flag.

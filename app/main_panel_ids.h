@@ -1,7 +1,7 @@
 // How other programs find the main window and its controls. These numbers
 // and names are kept stable: the end-to-end tests drive the window by them.
 //
-// The window: class kMainPanelClass, caption "B". A control: GetDlgItem(form, id)
+// The window: class kMainPanelClass, caption "B". A control: GetDlgItem(panel, id)
 // or FindWindowExA by class and caption. A tick of the idle timer at once:
 // post WM_TIMER with wParam kIdleTimer and lParam 0 to the window. A menu item
 // without the pop-up: post WM_COMMAND with its id (high word 0, lParam 0).
@@ -40,7 +40,7 @@ enum MainPanelId : int {
 // lines: the window tells the user.
 inline constexpr unsigned kClientDeniedMessage = 0x8000 + 1;  // WM_APP + 1
 
-// Timer1's id for SetTimer and WM_TIMER.
+// The idle timer's id for SetTimer and WM_TIMER.
 inline constexpr unsigned kIdleTimer = 1;
 inline constexpr unsigned kIdleTimerIntervalMs = 60000;
 

@@ -67,7 +67,7 @@ struct MenuItemLayout {
   const char* caption;
   int id;
 };
-// The items of `opt`, in order.
+// The items of the Options menu, in order.
 const std::vector<MenuItemLayout>& OptionsMenu();
 
 // The caption of the message boxes.

@@ -31,7 +31,7 @@ void MainPanelPainter::Paint(HWND window) const {
   DrawShapes(paint.get(), true);
 }
 
-// Shape4 framing the title strip, Shape1 framing the body, and the lines.
+// The title strip's frame, the body's frame, and the lines.
 // With `fill` false only the outlines, for drawing over a label.
 void MainPanelPainter::DrawShapes(HDC dc, bool fill) const {
   SelectedObject pen(dc, GetStockObject(BLACK_PEN));

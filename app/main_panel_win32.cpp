@@ -132,7 +132,7 @@ LRESULT MainPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-// Label4 takes every mouse press itself: a press starts the drag, and the
+// The title takes every mouse press itself: a press starts the drag, and the
 // static's own click notice must not follow the drag as a second event.
 LRESULT CALLBACK MainPanel::TitleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<MainPanel*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));

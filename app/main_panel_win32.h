@@ -19,7 +19,7 @@ namespace wendrel {
 class MainPanel : public IdlePanel {
  public:
   // Creates the window hidden, with every control; empty when any step
-  // fails. `services` must outlive the form. `end_program` ends the process
+  // fails. `services` must outlive the panel. `end_program` ends the process
   // when an exit control is used (ExitProcess when empty); it is not
   // expected to return.
   static std::unique_ptr<MainPanel> Create(HINSTANCE instance, AppServices& services,
@@ -54,8 +54,8 @@ class MainPanel : public IdlePanel {
   // within two seconds, with room to spare on a busy machine.
   static constexpr unsigned kEndSessionLimitMs = 1500;
 
-  // IdlePanel: the counters are the captions of Label7, Label6 and Label1;
-  // idle mode is Timer1's enabled flag.
+  // IdlePanel: the counters are the captions of the days, hours and
+  // minutes labels; idle mode is the idle timer's enabled flag.
   std::string CounterText(Counter c) override;
   void SetCounterText(Counter c, const std::string& text) override;
   // Enabling an enabled timer keeps its countdown.
@@ -121,7 +121,7 @@ class MainPanel : public IdlePanel {
   UniqueHwnd window_;
   UniqueHmenu options_menu_;
   std::vector<std::pair<int, HWND>> controls_;
-  WNDPROC title_proc_ = nullptr;  // Label4's own procedure
+  WNDPROC title_proc_ = nullptr;  // the title label's own procedure
   HWND last_focus_ = nullptr;
   bool timer_enabled_ = false;
   bool tick_in_progress_ = false;

@@ -30,7 +30,7 @@ bool Overlap(const PixelBox& a, const PixelBox& b) {
 // the panel's lines: the title strip's three labels; the counter row, a mark
 // or a counter every 16 px, each counter reaching over the next mark; the
 // buttons and the room box in two columns of three rows; and the unseen
-// Command2, the size of the Idle Off it stands for, far outside.
+// second Idle Off, the size of the one it stands for, far outside.
 TEST(MainPanelLayout, ControlsKeepThePanelsLinesAt96Dpi) {
   for (const ControlLayout& c : MainPanelControls())
     for (float twips : {c.left, c.top, c.width, c.height}) EXPECT_EQ(std::fmod(twips, 15.0f), 0.0f) << c.name;

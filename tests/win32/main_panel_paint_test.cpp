@@ -41,12 +41,15 @@ TEST(MainPanelPaint, PanelFramesLabelsAndButtonsInTheirColours) {
   const COLORREF face = GetSysColor(COLOR_BTNFACE), workspace = GetSysColor(COLOR_APPWORKSPACE);
   const COLORREF text = GetSysColor(COLOR_BTNTEXT);
 
-  // The panel in pixels: the title strip's frame (Shape4) filled, the
-  // body's frame (Shape1) and the line between the button columns (Line4).
+  // The panel in pixels: the title strip's frame filled, the body's frame
+  // and the line between the button columns.
   const struct { const char* name; int x, y; COLORREF colour; } points[] = {
-      {"the panel", 4, 4, grey},         {"Shape4's edge", 8, 8, black},
-      {"inside Shape4", 28, 12, face},   {"Shape1's bottom edge", 100, 120, black},
-      {"inside Shape1", 70, 117, grey},  {"Line4", 72, 60, black},
+      {"the panel", 4, 4, grey},
+      {"the title strip's edge", 8, 8, black},
+      {"inside the title strip", 28, 12, face},
+      {"the body frame's bottom edge", 100, 120, black},
+      {"inside the body frame", 70, 117, grey},
+      {"the line between the columns", 72, 60, black},
   };
   for (const auto& p : points) EXPECT_EQ(PixelOf(hwnd, p.x, p.y), p.colour) << p.name;
 
