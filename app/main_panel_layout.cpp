@@ -15,6 +15,7 @@ constexpr LabelLook kBody = LabelLook::kBody;
 }  // namespace
 
 const std::vector<ControlLayout>& MainPanelControls() {
+  // clang-format off
   static const std::vector<ControlLayout> controls = {
       {"MinimiseLabel", kLabel, "-", 240, 120, 135, 135, 7, kMinimiseLabel, LabelLook::kTitleBlock, true, false},
       {"TitleLabel", kLabel, "Wendrel Idler", 480, 120, 1335, 255, 8, kTitleLabel, LabelLook::kTitleText, true, false},
@@ -35,6 +36,7 @@ const std::vector<ControlLayout>& MainPanelControls() {
       // space bar stop idle mode.
       {"HiddenIdleOffButton", kButton, "Idle Off", 72480, -1440, 855, 195, 2, kHiddenIdleOffButton, kNone, false, false},
   };
+  // clang-format on
   return controls;
 }
 
