@@ -14,26 +14,26 @@ inline constexpr char kMainPanelCaption[] = "B";
 
 // Above IDOK (1) and IDCANCEL (2), which Enter and Esc send to the window.
 enum MainPanelId : int {
-  kIdleOnButton = 101,  // "Idle On"
+  kIdleOnButton = 101,         // "Idle On"
   kHiddenIdleOffButton = 102,  // "Idle Off", outside the visible area
-  kExitButton = 103,  // "Exit"
-  kOptionsButton = 104,  // "Options"
-  kEnterRoomButton = 105,  // "Enter PR"
-  kIdleOffButton = 106,  // "Idle Off"
-  kRoomBox = 120,     // the room box, "Room?"
-  kMinutesLabel = 201,    // minutes counter
-  kMinutesMarkLabel = 202,    // "m/"
-  kMinimiseLabel = 203,    // "-", minimise
-  kTitleLabel = 204,    // title, drag and minimise
-  kExitLabel = 205,    // "x", exit
-  kHoursLabel = 206,    // hours counter
-  kDaysLabel = 207,    // days counter
-  kDaysMarkLabel = 208,    // "d/"
-  kHoursMarkLabel = 209,    // "h/"
-  kAboutMenuItem = 301,   // "about"
-  kGreetsMenuItem = 302,   // "greets"
-  kContactMenuItem = 303,   // "contact"
-  kExitMenuItem = 304,   // "exit"
+  kExitButton = 103,           // "Exit"
+  kOptionsButton = 104,        // "Options"
+  kEnterRoomButton = 105,      // "Enter PR"
+  kIdleOffButton = 106,        // "Idle Off"
+  kRoomBox = 120,              // the room box, "Room?"
+  kMinutesLabel = 201,         // minutes counter
+  kMinutesMarkLabel = 202,     // "m/"
+  kMinimiseLabel = 203,        // "-", minimise
+  kTitleLabel = 204,           // title, drag and minimise
+  kExitLabel = 205,            // "x", exit
+  kHoursLabel = 206,           // hours counter
+  kDaysLabel = 207,            // days counter
+  kDaysMarkLabel = 208,        // "d/"
+  kHoursMarkLabel = 209,       // "h/"
+  kAboutMenuItem = 301,        // "about"
+  kGreetsMenuItem = 302,       // "greets"
+  kContactMenuItem = 303,      // "contact"
+  kExitMenuItem = 304,         // "exit"
 };
 
 // Posted by the thread that talks to the client when Windows refuses our

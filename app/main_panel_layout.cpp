@@ -50,8 +50,9 @@ std::vector<const ControlLayout*> CreationOrder() {
   std::vector<const ControlLayout*> order;
   for (const ControlLayout& c : MainPanelControls())
     if (c.kind != kLabel) order.push_back(&c);
-  std::stable_sort(order.begin(), order.end(),
-                   [](const ControlLayout* a, const ControlLayout* b) { return a->tab_index < b->tab_index; });
+  std::stable_sort(order.begin(), order.end(), [](const ControlLayout* a, const ControlLayout* b) {
+    return a->tab_index < b->tab_index;
+  });
   for (const ControlLayout& c : MainPanelControls())
     if (c.kind == kLabel && !c.counter) order.push_back(&c);
   for (const ControlLayout& c : MainPanelControls())

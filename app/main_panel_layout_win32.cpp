@@ -11,7 +11,7 @@ PixelBox ToPixels(float left, float top, float width, float height, const Screen
 }
 
 std::vector<std::pair<int, HWND>> CreateMainPanelControls(HWND parent, HINSTANCE instance,
-                                                      const ScreenDpi& dpi, HFONT font) {
+                                                          const ScreenDpi& dpi, HFONT font) {
   std::vector<std::pair<int, HWND>> controls;
   for (const ControlLayout* c : CreationOrder()) {
     // Every control clips its siblings, so where boxes overlap the one

@@ -22,6 +22,6 @@ PixelBox ToPixels(float left, float top, float width, float height, const Screen
 // showing `font`: each one's id and window. Empty when one could not be
 // made.
 std::vector<std::pair<int, HWND>> CreateMainPanelControls(HWND parent, HINSTANCE instance,
-                                                      const ScreenDpi& dpi, HFONT font);
+                                                          const ScreenDpi& dpi, HFONT font);
 
 }  // namespace wendrel

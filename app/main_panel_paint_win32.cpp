@@ -84,7 +84,7 @@ void MainPanelPainter::DrawLabel(HWND window, const DRAWITEMSTRUCT& item) const 
 
 // The control's caption in the controls' font, on what is drawn already.
 void MainPanelPainter::DrawCaption(const DRAWITEMSTRUCT& item, RECT r, COLORREF colour,
-                               UINT format) const {
+                                   UINT format) const {
   const std::string text = WindowText(item.hwndItem);
   SelectedObject font(item.hDC, font_);
   SetBkMode(item.hDC, TRANSPARENT);

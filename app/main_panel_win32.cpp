@@ -46,7 +46,7 @@ bool RegisterMainPanelClass(HINSTANCE instance, WNDPROC proc) {
 }  // namespace
 
 std::unique_ptr<MainPanel> MainPanel::Create(HINSTANCE instance, AppServices& services,
-                                     std::function<void()> end_program) {
+                                             std::function<void()> end_program) {
   if (!RegisterMainPanelClass(instance, &MainPanel::WndProc)) return nullptr;
   std::unique_ptr<MainPanel> panel(new MainPanel(instance, services, std::move(end_program)));
   const PanelGeometry& g = kMainPanelGeometry;
@@ -55,8 +55,8 @@ std::unique_ptr<MainPanel> MainPanel::Create(HINSTANCE instance, AppServices& se
   // the taskbar button minimise and restore it; the taskbar button is how a
   // minimised panel comes back.
   HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, kMainPanelClass, kMainPanelCaption,
-                              WS_POPUP | WS_MINIMIZEBOX | WS_CLIPCHILDREN, box.x, box.y,
-                              box.width, box.height, nullptr, nullptr, instance, panel.get());
+                              WS_POPUP | WS_MINIMIZEBOX | WS_CLIPCHILDREN, box.x, box.y, box.width,
+                              box.height, nullptr, nullptr, instance, panel.get());
   if (!hwnd) return nullptr;
   return panel;
 }

@@ -23,7 +23,7 @@ class MainPanel : public IdlePanel {
   // when an exit control is used (ExitProcess when empty); it is not
   // expected to return.
   static std::unique_ptr<MainPanel> Create(HINSTANCE instance, AppServices& services,
-                                       std::function<void()> end_program = {});
+                                           std::function<void()> end_program = {});
   ~MainPanel() override;
   MainPanel(const MainPanel&) = delete;
   MainPanel& operator=(const MainPanel&) = delete;

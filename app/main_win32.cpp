@@ -28,7 +28,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   if (!panel) return 1;
   // The prompt of the load handler already belongs to the hidden window.
   prompt.SetOwner(panel->hwnd());
-  link->SetDeniedNotice([window = panel->hwnd()] { PostMessageA(window, kClientDeniedMessage, 0, 0); });
+  link->SetDeniedNotice(
+      [window = panel->hwnd()] { PostMessageA(window, kClientDeniedMessage, 0, 0); });
   // Tab and the space bar keep working while a handler yields.
   loop.SetDialogWindow(panel->hwnd());
 

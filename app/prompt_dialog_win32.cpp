@@ -65,9 +65,11 @@ class DialogTemplate {
   // Templates hold UTF-16 even for the ANSI dialog functions.
   void PutText(const std::string& text) {
     if (!text.empty()) {
-      const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+      const int n =
+          MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
       std::vector<wchar_t> wide(n > 0 ? n : 0);
-      if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+      if (n > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
       for (wchar_t c : wide) words_.push_back(static_cast<WORD>(c));
     }
     words_.push_back(0);
@@ -87,7 +89,8 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wp) == IDOK) {
-        auto* box = reinterpret_cast<DialogHandlePrompt::Box*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        auto* box =
+            reinterpret_cast<DialogHandlePrompt::Box*>(GetWindowLongPtrA(dialog, DWLP_USER));
         if (box) box->answer = WindowText(GetDlgItem(dialog, kPromptEditId));
         EndDialog(dialog, IDOK);
         return TRUE;
@@ -110,7 +113,8 @@ std::string DialogHandlePrompt::Ask(const std::string& text, const std::string& 
   DialogTemplate tpl(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER |
                          DS_SETFOREGROUND,
                      0, 0, 240, 78, title, 8, "MS Shell Dlg");
-  tpl.Add(SS_LEFT | SS_NOPREFIX, 6, 6, 170, 40, static_cast<WORD>(kPromptTextId), kStaticAtom, text);
+  tpl.Add(SS_LEFT | SS_NOPREFIX, 6, 6, 170, 40, static_cast<WORD>(kPromptTextId), kStaticAtom,
+          text);
   tpl.Add(ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 6, 58, 228, 13,
           static_cast<WORD>(kPromptEditId), kEditAtom, "");
   tpl.Add(BS_DEFPUSHBUTTON | WS_TABSTOP, 184, 6, 50, 14, IDOK, kButtonAtom, "OK");
@@ -121,8 +125,8 @@ std::string DialogHandlePrompt::Ask(const std::string& text, const std::string& 
   Box box{&dialog_, ""};
   const INT_PTR result = [&] {
     const ScopedFlag open(open_);
-    return DialogBoxIndirectParamA(instance_, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()), owner,
-                                   PromptProc, reinterpret_cast<LPARAM>(&box));
+    return DialogBoxIndirectParamA(instance_, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
+                                   owner, PromptProc, reinterpret_cast<LPARAM>(&box));
   }();
   dialog_ = nullptr;
   return result == IDOK ? box.answer : "";

@@ -13,7 +13,8 @@ RegistryHandleStore::RegistryHandleStore(std::string key_path) : key_path_(std::
 
 std::string RegistryHandleStore::Read() {
   HKEY raw = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key_path_.c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key_path_.c_str(), 0, KEY_QUERY_VALUE, &raw) !=
+      ERROR_SUCCESS)
     return "";
   UniqueHkey key(raw);
   // The value may change between asking its size and reading it: ask again
@@ -22,7 +23,8 @@ std::string RegistryHandleStore::Read() {
   for (int attempt = 0; attempt < 4; ++attempt) {
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key.get(), kHandleValueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExA(key.get(), kHandleValueName, nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS ||
         type != REG_SZ)
       return "";
     // Room for a terminator the stored data may lack.
@@ -47,7 +49,8 @@ void RegistryHandleStore::Write(const std::string& handle) {
                       KEY_SET_VALUE, nullptr, &raw, nullptr) != ERROR_SUCCESS)
     return;
   UniqueHkey key(raw);
-  RegSetValueExA(key.get(), kHandleValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(handle.c_str()),
+  RegSetValueExA(key.get(), kHandleValueName, 0, REG_SZ,
+                 reinterpret_cast<const BYTE*>(handle.c_str()),
                  static_cast<DWORD>(handle.size() + 1));
 }
 

@@ -110,7 +110,8 @@ std::string GetAolVersion(Platform& p) {
   const Hwnd older_frame = p.FindWindowA(kFrameClass, nullptr);
   const Hmenu menu = p.GetMenu(older_frame);
   // 2.5 has exactly eight menus and keeps the item in its second one.
-  const Hmenu submenu = p.GetMenuItemCount(menu) == 8 ? p.GetSubMenu(menu, 1) : p.GetSubMenu(menu, 0);
+  const Hmenu submenu =
+      p.GetMenuItemCount(menu) == 8 ? p.GetSubMenu(menu, 1) : p.GetSubMenu(menu, 0);
   const unsigned id = p.GetMenuItemID(submenu, 8);
   return Contains(MenuItemText(p, submenu, id), kVersion25MenuText) ? kVersion25 : kVersion3;
 }

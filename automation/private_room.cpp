@@ -151,7 +151,8 @@ void EnterPrivateRoom(Platform& p, ChatSession& chat, const std::string& room) {
     dialog = p.FindWindowA(kDialogClass, kErrorDialogCaption);
     ok = FindChild(p, dialog, kButtonClass, kOkCaption);
     const Hwnd first_static = FindChild(p, dialog, kStaticClass);
-    const Hwnd message = first_static == 0 ? 0 : FindChild(p, dialog, kStaticClass, nullptr, first_static);
+    const Hwnd message =
+        first_static == 0 ? 0 : FindChild(p, dialog, kStaticClass, nullptr, first_static);
     text = GetText(p, message);
     const bool room_open = RoomKey(GetText(p, FindChatRoom(p))) == wanted;
     // A dialog still being built has no message yet and is waited for.

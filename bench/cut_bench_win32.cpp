@@ -32,7 +32,9 @@ double CpuMs() {
   FILETIME created, ended, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
   const auto ms = [](const FILETIME& t) {
-    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4;
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                               t.dwLowDateTime) /
+           1e4;
   };
   return ms(kernel) + ms(user);
 }
@@ -53,7 +55,8 @@ int main(int argc, char** argv) {
 
   const wendrel::Hwnd room = wendrel::FindChatRoom(platform);
   const wendrel::Hwnd view = wendrel::FindChild(platform, room, wendrel::kRichTextClass);
-  wendrel::Hwnd input = view ? wendrel::FindChild(platform, room, wendrel::kRichTextClass, nullptr, view) : 0;
+  wendrel::Hwnd input =
+      view ? wendrel::FindChild(platform, room, wendrel::kRichTextClass, nullptr, view) : 0;
   if (!input) input = wendrel::FindChild(platform, room, wendrel::kOldEditClass);
   if (!input) {
     std::fputs("no room's input box\n", stderr);
@@ -78,9 +81,11 @@ int main(int argc, char** argv) {
 
   const std::string back = wendrel::ReadText(platform, input, draft.size()).value_or("");
   const int sets = CountRecords(transcript, "set") - sets_before;
-  std::printf("lines %d taken %d given-up %u sets %d sets/line %.1f ms/line %.1f cpu-ms %.0f draft %zu back %zu whole %s\n",
-              count, CountRecords(transcript, "chat") - chat_before, chat.given_up, sets,
-              static_cast<double>(sets) / count, static_cast<double>(took) / count, cpu, draft.size(),
-              back.size(), back == draft ? "yes" : "no");
+  std::printf(
+      "lines %d taken %d given-up %u sets %d sets/line %.1f ms/line %.1f cpu-ms %.0f draft %zu "
+      "back %zu whole %s\n",
+      count, CountRecords(transcript, "chat") - chat_before, chat.given_up, sets,
+      static_cast<double>(sets) / count, static_cast<double>(took) / count, cpu, draft.size(),
+      back.size(), back == draft ? "yes" : "no");
   return 0;
 }

@@ -25,7 +25,8 @@ long long FileSize(const char* path) {
 
 double Percentile(std::vector<double> values, double fraction) {
   std::sort(values.begin(), values.end());
-  const std::size_t index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
+  const std::size_t index =
+      static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
   return values[index];
 }
 

@@ -10,7 +10,8 @@ std::uint64_t TickClock::Now() {
     // another thread has stored a reading meanwhile, the exchange fails and
     // the tick is read again.
     const std::uint32_t tick = source_();
-    const std::uint64_t now = last + static_cast<std::uint32_t>(tick - static_cast<std::uint32_t>(last));
+    const std::uint64_t now =
+        last + static_cast<std::uint32_t>(tick - static_cast<std::uint32_t>(last));
     if (last_.compare_exchange_weak(last, now)) return now;
   }
 }

@@ -66,8 +66,8 @@ TwipsRect Win32SnapWindow::Monitor() {
   } else {
     r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   }
-  return {PixelsToTwips(r.left, dpi_.x), PixelsToTwips(r.top, dpi_.y), PixelsToTwips(r.right, dpi_.x),
-          PixelsToTwips(r.bottom, dpi_.y)};
+  return {PixelsToTwips(r.left, dpi_.x), PixelsToTwips(r.top, dpi_.y),
+          PixelsToTwips(r.right, dpi_.x), PixelsToTwips(r.bottom, dpi_.y)};
 }
 
 void Win32SnapWindow::DoEvents() { loop_.DoEvents(); }

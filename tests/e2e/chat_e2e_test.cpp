@@ -38,7 +38,8 @@ TEST_P(ChatFaults, ClientStopsMidPostNothingOfTheUsersIsLostOrSent) {
   ASSERT_TRUE(SetTextOf(input, kDraft));
   ChatLimits limits;
   limits.silence_ms = c.silence_ms;
-  std::unique_ptr<ClientThread> link = ClientThread::Start(std::make_unique<Win32Platform>(), limits);
+  std::unique_ptr<ClientThread> link =
+      ClientThread::Start(std::make_unique<Win32Platform>(), limits);
   ASSERT_TRUE(link);
   unsigned given_up = 0;
   std::uint64_t longest_hand = 0;
@@ -64,19 +65,25 @@ TEST_P(ChatFaults, ClientStopsMidPostNothingOfTheUsersIsLostOrSent) {
 // A silence over 5 s makes Windows count the client as hung, and a send to
 // it then fails at once instead of after its bound.
 const Silence kSilences[] = {
-    {"InTheEnterOfTheFirstLine", "--hang-on-line 1 --hang-ms 6000", false, false, 60000, {"one", "two"}, 0},
-    {"JustAfterTheFirstTheSecondHandedMeanwhile", "--hang-on-line 1 --hang-ms 4000", false, true, 60000,
+    {"InTheEnterOfTheFirstLine", "--hang-on-line 1 --hang-ms 6000", false, false, 60000,
+     {"one", "two"}, 0},
+    {"JustAfterTheFirstTheSecondHandedMeanwhile", "--hang-on-line 1 --hang-ms 4000", false, true,
+     60000,
      {"one", "two"}, 0},
     // Reads of the box: the draft, after the line is set, the client's own
     // on Enter, then the read-back after Enter.
-    {"InTheReadBackAfterEnter", "--hang-on-read 4 --hang-ms 3000", false, false, 60000, {"one", "two"}, 0},
+    {"InTheReadBackAfterEnter", "--hang-on-read 4 --hang-ms 3000", false, false, 60000,
+     {"one", "two"}, 0},
     // Sets: the test's draft; the clearing, the line and the client's own
     // clearing on Enter; then the draft back.
-    {"WhileTheDraftIsPutBack", "--hang-on-set 5 --hang-ms 3000", false, false, 60000, {"one", "two"}, 0},
+    {"WhileTheDraftIsPutBack", "--hang-on-set 5 --hang-ms 3000", false, false, 60000,
+     {"one", "two"}, 0},
     {"LongerThanTheLinesMayWait", "--hang-after 300 --hang-ms 6000", true, true, 1000, {}, 2},
 };
 INSTANTIATE_TEST_SUITE_P(Silences, ChatFaults, ::testing::ValuesIn(kSilences),
-                         [](const ::testing::TestParamInfo<Silence>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<Silence>& info) {
+                           return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace wendrel::e2e

@@ -92,8 +92,9 @@ SimulatedClient::SimulatedClient(const TempDir& dir, const std::string& args)
 IdlerProcess::IdlerProcess(const TempDir& dir) : process_(CopyOfIdler(dir), "", dir.path()) {
   // Each test's idler is gone before the next starts: the one window of
   // the class is this one.
-  WaitUntil([&] { return (window_ = FindWindowA(kMainPanelClass, nullptr)) || !process_.Running(); },
-            kStartMs);
+  WaitUntil(
+      [&] { return (window_ = FindWindowA(kMainPanelClass, nullptr)) || !process_.Running(); },
+      kStartMs);
 }
 
 bool IdlerProcess::Settle() const {
@@ -113,13 +114,16 @@ HWND WaitForPrompt(unsigned timeout_ms) {
   // there.
   HWND prompt = nullptr;
   const bool shown = WaitUntil(
-      [&] { return (prompt = FindWindowA(kDialogClass, "wendrel idler")) && IsWindowVisible(prompt); },
+      [&] {
+        return (prompt = FindWindowA(kDialogClass, "wendrel idler")) && IsWindowVisible(prompt);
+      },
       timeout_ms);
   return shown ? prompt : nullptr;
 }
 
 bool AnswerPrompt(HWND prompt, const char* answer) {
-  if (!prompt || !SetTextOf(FindWindowExA(prompt, nullptr, kEditClass, nullptr), answer)) return false;
+  if (!prompt || !SetTextOf(FindWindowExA(prompt, nullptr, kEditClass, nullptr), answer))
+    return false;
   HWND button = FindWindowExA(prompt, nullptr, kButtonClass, kOkCaption);
   return button && PostMessageA(button, BM_CLICK, 0, 0) &&
          WaitUntil([&] { return !IsWindow(prompt); }, kStartMs);

@@ -31,7 +31,9 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
   bool Running() const;
   // Stops or starts again its first thread, as a program that hangs.
-  void Freeze(bool frozen) const { frozen ? SuspendThread(thread_.get()) : ResumeThread(thread_.get()); }
+  void Freeze(bool frozen) const {
+    frozen ? SuspendThread(thread_.get()) : ResumeThread(thread_.get());
+  }
   // Its exit code, or nothing while it still runs after `timeout_ms`.
   std::optional<DWORD> WaitForExit(unsigned timeout_ms);
 
@@ -47,7 +49,9 @@ class SimulatedClient {
   SimulatedClient(const TempDir& dir, const std::string& args);
   bool up() const { return !transcript_.Payloads("ready").empty(); }
   std::vector<std::string> Chat() const { return transcript_.Payloads("chat"); }
-  std::vector<std::string> Payloads(const std::string& tag) const { return transcript_.Payloads(tag); }
+  std::vector<std::string> Payloads(const std::string& tag) const {
+    return transcript_.Payloads(tag);
+  }
   bool WaitForLines(std::size_t count) const { return transcript_.WaitFor("chat", count, 10000); }
   // Until a --hang-* fault has stopped the client.
   bool WaitForHang() const { return transcript_.WaitFor("hang", 1, 10000); }

@@ -18,11 +18,15 @@ std::string Posted(const std::string& bold) {
   return "</html><font face=\"arial\" color=#FFFFFF>~<font color=#000000>" + bold;
 }
 // Middle dot, e grave, i diaeresis.
-const std::string kBanner = Posted("<b>\xB7</b> <b>w</b>\xE8ndrel <b>\xEF</b>dler <b>b</b>y: <b>z</b>arnik");
-const std::string kActive = Posted("<b>\xB7</b> <b>n</b>ow <b>a</b>ctive., <b>i</b>d: <b>n</b>ightowl");
-const std::string kInactive = Posted("<b>\xB7</b> <b>n</b>ow <b>u</b>nactive., <b>i</b>d: <b>n</b>ightowl");
-const std::string kStarted =
-    Posted("<b>\xB7</b> <b>n</b>ightowl: <b>h</b>as <b>s</b>tarted <b>i</b>dle., <b>a</b>im: <b>n</b>ightowl");
+const std::string kBanner =
+    Posted("<b>\xB7</b> <b>w</b>\xE8ndrel <b>\xEF</b>dler <b>b</b>y: <b>z</b>arnik");
+const std::string kActive =
+    Posted("<b>\xB7</b> <b>n</b>ow <b>a</b>ctive., <b>i</b>d: <b>n</b>ightowl");
+const std::string kInactive =
+    Posted("<b>\xB7</b> <b>n</b>ow <b>u</b>nactive., <b>i</b>d: <b>n</b>ightowl");
+const std::string kStarted = Posted(
+    "<b>\xB7</b> <b>n</b>ightowl: <b>h</b>as <b>s</b>tarted <b>i</b>dle., <b>a</b>im: "
+    "<b>n</b>ightowl");
 
 // The stored handle, a client started by `args` in a folder with the style
 // settings, and the user's `draft` in its room's box first.
@@ -33,7 +37,8 @@ struct ClientScene {
   SimulatedClient client;
   bool drafted;
 
-  ClientScene(const std::optional<std::string>& stored, const std::string& args, const std::string& draft = "")
+  ClientScene(const std::optional<std::string>& stored, const std::string& args,
+              const std::string& draft = "")
       : handle(stored), client(dir, args), drafted(draft.empty() || SetTextOf(Input(), draft)) {}
   static HWND Input() { return InputOf(ClientChildren().at(0)); }
   bool up() const { return styled && client.up() && drafted; }
@@ -145,7 +150,9 @@ TEST(IdlerCopies, StartedAgainWhileTheLastCopyClosesOrIsFrozen) {
   const std::string exe = CopyOfIdler(scene.dir);
   ChildProcess first(exe, "", scene.dir.path());
   HWND panel = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(panel = FindWindowA(kMainPanelClass, kMainPanelCaption)); }, kWaitMs));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return IsWindowVisible(panel = FindWindowA(kMainPanelClass, kMainPanelCaption)); },
+      kWaitMs));
   PostMessageA(panel, WM_COMMAND, kExitButton, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); }, kWaitMs));
   ChildProcess second(exe, "", scene.dir.path());
@@ -154,7 +161,9 @@ TEST(IdlerCopies, StartedAgainWhileTheLastCopyClosesOrIsFrozen) {
   EXPECT_TRUE(second.Running());
   EXPECT_EQ(scene.client.Chat(), (Lines{kBanner, kActive, kBanner, kBanner, kActive}));
 
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(panel = FindWindowA(kMainPanelClass, kMainPanelCaption)); }, kWaitMs));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return IsWindowVisible(panel = FindWindowA(kMainPanelClass, kMainPanelCaption)); },
+      kWaitMs));
   for (const bool closing : {false, true}) {
     SCOPED_TRACE(closing ? "frozen while it closes, its panel hidden" : "frozen, its panel shown");
     if (closing) {
@@ -229,7 +238,8 @@ class IdlerExit : public ::testing::TestWithParam<Ending> {};
 // had to end while the client held a line.
 TEST_P(IdlerExit, CloseAndEndSessionFinishWithinSecondsWhateverIsUnderWay) {
   const Ending& c = GetParam();
-  IdlerScene scene(c.handle ? std::optional<std::string>("nightowl") : std::nullopt, c.faults, kDraft);
+  IdlerScene scene(c.handle ? std::optional<std::string>("nightowl") : std::nullopt, c.faults,
+                   kDraft);
   ASSERT_TRUE(scene.up());
   if (!c.handle) { ASSERT_TRUE(AnswerPrompt(WaitForPrompt(), "")); }
   ASSERT_TRUE(scene.Shown());
@@ -253,7 +263,8 @@ TEST_P(IdlerExit, CloseAndEndSessionFinishWithinSecondsWhateverIsUnderWay) {
     if (c.action == Ender::kClose) PostMessageA(w, WM_CLOSE, 0, 0);
     else scene.idler.Click(kExitButton);
     // The window, hidden while its lines go out, answers what is sent.
-    for (int i = 0; IsWindow(w) && scene.idler.process().Running() && Ms() - start < c.within_ms; ++i) {
+    for (int i = 0; IsWindow(w) && scene.idler.process().Running() && Ms() - start < c.within_ms;
+         ++i) {
       const std::uint64_t asked = Ms();
       const SendResult r = BoundedSend(w, i % 2 ? WM_QUERYENDSESSION : WM_NULL, 0, 0, 2000);
       if (r.outcome != SendOutcome::kGone) slowest_answer = std::max(slowest_answer, Ms() - asked);
@@ -264,32 +275,41 @@ TEST_P(IdlerExit, CloseAndEndSessionFinishWithinSecondsWhateverIsUnderWay) {
   const unsigned took = static_cast<unsigned>(Ms() - start);
   std::printf("[ measured ] %s: %u ms\n", c.name, took);
   if (c.action == Ender::kExit) {
-    std::printf("[ measured ] meanwhile the longest wait for an answer: %u ms\n", unsigned(slowest_answer));
+    std::printf("[ measured ] meanwhile the longest wait for an answer: %u ms\n",
+                unsigned(slowest_answer));
   }
   EXPECT_LT(took, c.within_ms);
   EXPECT_LT(slowest_answer, 500u);
   const Lines chat = scene.client.Chat();
   ASSERT_EQ(chat.size(), c.lines);
-  if (c.lines > 3) { EXPECT_EQ(Lines(chat.end() - 4, chat.end()), (Lines{kBanner, kInactive, kBanner, kInactive})); }
+  if (c.lines > 3) {
+    EXPECT_EQ(Lines(chat.end() - 4, chat.end()), (Lines{kBanner, kInactive, kBanner, kInactive}));
+  }
   if (!c.handle) {
     EXPECT_FALSE(WaitForPrompt(1000)) << "asked again";
     EXPECT_EQ(ReadStoredHandle(), std::nullopt);
   }
-  if (c.draft_back) { EXPECT_TRUE(WaitUntil([&] { return TextOf(ClientScene::Input()) == kDraft; }, 6000)); }
+  if (c.draft_back) {
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(ClientScene::Input()) == kDraft; }, 6000));
+  }
 }
 
 const Ending kEndings[] = {
     {"CloseInTheRolloverPause", Ender::kClose, "", false, 4000, 9},
     {"CloseWithAStuckBox", Ender::kClose, "--sticky-input", false, 4500, 0},
-    {"ExitWhileTheClientHangsInsideALine", Ender::kExit, "--hang-on-line 3 --hang-ms 10000", false, 4500, 3, true,
+    {"ExitWhileTheClientHangsInsideALine", Ender::kExit, "--hang-on-line 3 --hang-ms 10000", false,
+     4500, 3, true,
      false},
     {"EndSessionInTheRolloverPause", Ender::kEndSession, "", false, 2000, 9},
     {"EndSessionWithAStuckBox", Ender::kEndSession, "--sticky-input", false, 2000, 0},
-    {"EndSessionWithASilentClient", Ender::kEndSession, "--hang-after 3000 --hang-ms 4500", true, 2000, 2},
+    {"EndSessionWithASilentClient", Ender::kEndSession, "--hang-after 3000 --hang-ms 4500", true,
+     2000, 2},
     {"EndSessionWithoutAHandle", Ender::kEndSession, "", false, 2000, 0, false},
 };
 INSTANTIATE_TEST_SUITE_P(Endings, IdlerExit, ::testing::ValuesIn(kEndings),
-                         [](const ::testing::TestParamInfo<Ending>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<Ending>& info) {
+                           return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace wendrel::e2e

@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (c == '\n' && f < 4) ++f;
     else field[f] += c;
   }
-  static const char* const kModes[] = {"elite", "hacker", "lcase", "ucase", "pig latin", "silent", "normal"};
+  static const char* const kModes[] = {"elite",     "hacker", "lcase", "ucase",
+                                       "pig latin", "silent", "normal"};
   if (field[3].size() == 1) field[3] = kModes[static_cast<unsigned char>(field[3][0]) % 7];
   const std::string& mode = field[3];
   const std::string& text = field[4];
@@ -75,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // one is the decoration without surrounding spaces, inside the newer one.
   LineStyle style{field[0], field[1], field[2], ""};
   const std::string prefix[] = {*StyleLine(style, false, ""), *StyleLine(style, true, "")};
-  Check(style.ascii.find(prefix[0]) != std::string::npos && prefix[1].find(prefix[0]) != std::string::npos &&
+  Check(style.ascii.find(prefix[0]) != std::string::npos &&
+        prefix[1].find(prefix[0]) != std::string::npos &&
         (prefix[0].empty() || (prefix[0].front() != ' ' && prefix[0].back() != ' ')));
   style.mode = mode;
   for (bool newer : {false, true}) {
@@ -85,7 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(line->compare(0, prefix[newer].size(), prefix[newer]) == 0);
     const std::string rest = line->substr(prefix[newer].size());
     if (mode == "elite") Check(rest.empty() || (rest.front() != ' ' && rest.back() != ' '));
-    else if (mode == "hacker" || mode == "lcase" || mode == "ucase") Check(rest.size() == text.size());
+    else if (mode == "hacker" || mode == "lcase" || mode == "ucase")
+      Check(rest.size() == text.size());
     else if (mode != "pig latin") Check(rest == text);
   }
   return 0;

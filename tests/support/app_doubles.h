@@ -24,7 +24,8 @@ namespace wendrel::testing {
 // of the link's own, which has none.
 struct TestLink {
   explicit TestLink(ChatLimits limits = {})
-      : link(ClientThread::Start(std::unique_ptr<Platform>(platform = new VirtualClockPlatform(dir.path())), limits)) {}
+      : link(ClientThread::Start(
+            std::unique_ptr<Platform>(platform = new VirtualClockPlatform(dir.path())), limits)) {}
   // Waits until the work handed over so far is done.
   bool Flush() const { return link->Flush(30000); }
   TempDir dir;
@@ -67,7 +68,9 @@ using Counts = std::array<std::string, 3>;  // days, hours, minutes
 struct CounterPanel : IdlePanel {
   explicit CounterPanel(Counts counts) : captions(std::move(counts)) {}
   std::string CounterText(Counter c) override { return captions[static_cast<int>(c)]; }
-  void SetCounterText(Counter c, const std::string& text) override { captions[static_cast<int>(c)] = text; }
+  void SetCounterText(Counter c, const std::string& text) override {
+    captions[static_cast<int>(c)] = text;
+  }
   // Enabling a running timer would start its minute over.
   void EnableTimer(bool on) override {
     restarts += on && timer;

@@ -69,7 +69,8 @@ std::vector<Transcript::Record> Transcript::Records() const {
   std::string bytes;
   char chunk[4096];
   DWORD got = 0;
-  while (f && ReadFile(f.get(), chunk, sizeof chunk, &got, nullptr) && got) bytes.append(chunk, got);
+  while (f && ReadFile(f.get(), chunk, sizeof chunk, &got, nullptr) && got)
+    bytes.append(chunk, got);
   // "TAG<tab>PAYLOAD<newline>", with "\\", "\n" and "\r" escaped; a last
   // line without its newline is still being written.
   std::vector<Record> out;
@@ -80,7 +81,8 @@ std::vector<Transcript::Record> Transcript::Records() const {
     std::string payload;
     for (std::size_t i = tab + 1; i < end; ++i) {
       char c = bytes[i];
-      if (c == '\\' && i + 1 < end) c = bytes[++i] == 'n' ? '\n' : bytes[i] == 'r' ? '\r' : bytes[i];
+      if (c == '\\' && i + 1 < end)
+        c = bytes[++i] == 'n' ? '\n' : bytes[i] == 'r' ? '\r' : bytes[i];
       payload += c;
     }
     out.push_back({bytes.substr(start, tab - start), std::move(payload)});

@@ -28,14 +28,20 @@ inline const std::string kBareMarkup = "</html><font face=\"arial\" color=#><fon
 
 // Middle dot, e grave, i diaeresis.
 inline const std::string kBanner = "\xB7 w\xE8ndrel \xEF" "dler by: zarnik";
-inline std::string ActiveLine(const std::string& handle) { return "\xB7 now active., id: " + handle; }
-inline std::string InactiveLine(const std::string& handle) { return "\xB7 now unactive., id: " + handle; }
+inline std::string ActiveLine(const std::string& handle) {
+  return "\xB7 now active., id: " + handle;
+}
+inline std::string InactiveLine(const std::string& handle) {
+  return "\xB7 now unactive., id: " + handle;
+}
 inline const std::string kStart = "\xB7 nightowl: has started idle., aim: owl99";
 // A tick's pair, and Idle Off's line, for the time the counters show.
 inline Lines TickLines(const std::string& time) {
   return {"\xB7 nightowl: has been idle " + time, "\xB7 aim: owl99 aol: 5"};
 }
-inline std::string FinalLine(const std::string& time) { return "\xB7 nightowl: was idle for " + time; }
+inline std::string FinalLine(const std::string& time) {
+  return "\xB7 nightowl: was idle for " + time;
+}
 inline const std::string kEntered = "\xB7 zarnik has entered.";
 
 inline const std::string kHandleQuestion = "please enter your handle in the text field below";

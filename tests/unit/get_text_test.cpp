@@ -39,13 +39,14 @@ TEST(ReadClaimedText, WholeTextWhateverTheClaimWithinTheBound) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<std::size_t> asked;
-    const auto got = ReadClaimedText(c.claimed, [&](char* buffer, std::size_t capacity, std::size_t& copied) {
-      asked.push_back(capacity);
-      const std::size_t n = std::min(c.text.size(), capacity - 1);
-      std::memcpy(buffer, c.text.data(), n);
-      copied = n + c.extra;
-      return true;
-    });
+    const auto got =
+        ReadClaimedText(c.claimed, [&](char* buffer, std::size_t capacity, std::size_t& copied) {
+          asked.push_back(capacity);
+          const std::size_t n = std::min(c.text.size(), capacity - 1);
+          std::memcpy(buffer, c.text.data(), n);
+          copied = n + c.extra;
+          return true;
+        });
     EXPECT_EQ(asked, c.asked);
     EXPECT_EQ(got.value_or("<none>"), c.expected);
   }

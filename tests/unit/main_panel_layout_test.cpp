@@ -33,13 +33,18 @@ bool Overlap(const PixelBox& a, const PixelBox& b) {
 // second Idle Off, the size of the one it stands for, far outside.
 TEST(MainPanelLayout, ControlsKeepThePanelsLinesAt96Dpi) {
   for (const ControlLayout& c : MainPanelControls())
-    for (float twips : {c.left, c.top, c.width, c.height}) EXPECT_EQ(std::fmod(twips, 15.0f), 0.0f) << c.name;
+    for (float twips : {c.left, c.top, c.width, c.height})
+      EXPECT_EQ(std::fmod(twips, 15.0f), 0.0f) << c.name;
   std::vector<std::pair<int, PixelBox>> want = {
-      {kMinimiseLabel, {16, 8, 9, 9}}, {kTitleLabel, {32, 8, 89, 17}}, {kExitLabel, {128, 8, 17, 17}},
+      {kMinimiseLabel, {16, 8, 9, 9}}, {kTitleLabel, {32, 8, 89, 17}},
+      {kExitLabel, {128, 8, 17, 17}},
       {kHiddenIdleOffButton, {4832, -96, 57, 13}}};
-  const int counter_row[] = {kDaysMarkLabel, kDaysLabel, kHoursMarkLabel, kHoursLabel, kMinutesMarkLabel, kMinutesLabel};  // d/ 0 h/ 0 m/ 0
-  for (int i = 0; i < 6; ++i) want.push_back({counter_row[i], {16 + 16 * i, 40, i % 2 ? 33 : 17, 17}});
-  const int columns[2][3] = {{kIdleOnButton, kExitButton, kRoomBox}, {kIdleOffButton, kOptionsButton, kEnterRoomButton}};
+  const int counter_row[] = {kDaysMarkLabel, kDaysLabel,        kHoursMarkLabel,
+                             kHoursLabel,    kMinutesMarkLabel, kMinutesLabel};  // d/ 0 h/ 0 m/ 0
+  for (int i = 0; i < 6; ++i)
+    want.push_back({counter_row[i], {16 + 16 * i, 40, i % 2 ? 33 : 17, 17}});
+  const int columns[2][3] = {{kIdleOnButton, kExitButton, kRoomBox},
+                             {kIdleOffButton, kOptionsButton, kEnterRoomButton}};
   const int row_tops[] = {56, 72, 96};
   for (int row = 0; row < 3; ++row) {
     want.push_back({columns[0][row], {16, row_tops[row], 49, row == 2 ? 19 : 13}});
@@ -68,7 +73,9 @@ TEST(MainPanelLayout, IdsAreDistinctAndClearOfOkAndCancel) {
 TEST(MainPanelLayout, CreationOrderPutsTheRightBoxOnTop) {
   const std::vector<const ControlLayout*> order = CreationOrder();
   ASSERT_EQ(order.size(), MainPanelControls().size());
-  auto rank = [&](const ControlLayout* c) { return std::find(order.begin(), order.end(), c) - order.begin(); };
+  auto rank = [&](const ControlLayout* c) {
+    return std::find(order.begin(), order.end(), c) - order.begin();
+  };
   int overlaps = 0;
   for (const ControlLayout& a : MainPanelControls()) {
     for (const ControlLayout& b : MainPanelControls()) {
@@ -106,8 +113,9 @@ TEST(MainPanelLayout, RectanglesFrameTheirControls) {
 TEST(MainPanelLayout, CaptionsMenuAndBoxTexts) {
   std::vector<std::string> captions, items;
   for (const ControlLayout& c : MainPanelControls()) captions.push_back(c.caption);
-  EXPECT_EQ(captions, (std::vector<std::string>{"-", "Wendrel Idler", "x", "d/", "0", "h/", "0", "m/", "0", "Idle On",
-                                                "Idle Off", "Exit", "Options", "Room?", "Enter PR", "Idle Off"}));
+  EXPECT_EQ(captions, (std::vector<std::string>{"-", "Wendrel Idler", "x", "d/", "0", "h/", "0",
+                                                "m/", "0", "Idle On", "Idle Off", "Exit", "Options",
+                                                "Room?", "Enter PR", "Idle Off"}));
   for (const MenuItemLayout& m : OptionsMenu()) items.push_back(m.caption);
   EXPECT_EQ(items, (std::vector<std::string>{"about", "greets", "contact", "exit"}));
   EXPECT_EQ(GreetsText({"a", "b", "c"}), "My greets go out to a, b, and c.");

@@ -83,13 +83,17 @@ TEST(Snap, EndsFlushOrOnScreen) {
       {"flush with the bottom", 6000, kScreenH - kFormH, 6000, kScreenH - kFormH, 1},
       {"near the top edge", 6000, 300, 6000, 0, 20},
       {"exactly 400 from the top", 6000, 400, 6000, 400, 0},
-      {"exactly 400 above the bottom", 6000, kScreenH - kFormH - 400, 6000, kScreenH - kFormH - 400, 0},
-      {"exactly 400 from the right", kScreenW - kFormW - 400, 5010, kScreenW - kFormW - 400, 5010, 0},
+      {"exactly 400 above the bottom", 6000, kScreenH - kFormH - 400, 6000, kScreenH - kFormH - 400,
+       0},
+      {"exactly 400 from the right", kScreenW - kFormW - 400, 5010, kScreenW - kFormW - 400, 5010,
+       0},
       // Near both edges at once: the right and bottom steps come last and win.
       {"wider than the screen", 105, 5010, kScreenW - 16005, 5010, 50 + 1 + 1, kNever, 0, 16005},
-      {"taller than the screen", 6000, 105, 6000, kScreenH - 12000, 39 + 1 + 1, kNever, 0, kFormW, 12000},
+      {"taller than the screen", 6000, 105, 6000, kScreenH - 12000, 39 + 1 + 1, kNever, 0, kFormW,
+       12000},
       {"near the left, off the top", 300, -495, 0, 0, 20 + 33 + 1},
-      {"near the right, off the bottom", 12990, bottom_105_below, kScreenW - kFormW, kScreenH - kFormH, 7 + 5 + 1},
+      {"near the right, off the bottom", 12990, bottom_105_below, kScreenW - kFormW,
+       kScreenH - kFormH, 7 + 5 + 1},
       {"gone before the slide", 300, 5010, 300, 5010, 0, -1},
       {"gone during the first yield", 300, 5010, 300, 5010, 1, 0},
       {"gone mid-slide", 300, 5010, 255, 5010, 4, 3},
@@ -98,8 +102,8 @@ TEST(Snap, EndsFlushOrOnScreen) {
   };
   // The primary monitor, and others of its size: on its right; on its left,
   // higher; above it, 100 px in from its left; below it, 200 px further left.
-  const std::pair<float, float> monitors[] = {{0, 0}, {kScreenW, 0}, {-kScreenW, -3840}, {1500, -kScreenH},
-                                              {-3000, kScreenH}};
+  const std::pair<float, float> monitors[] = {
+      {0, 0}, {kScreenW, 0}, {-kScreenW, -3840}, {1500, -kScreenH}, {-3000, kScreenH}};
   for (const Case& c : cases) {
     for (const auto& [x, y] : monitors) {
       SCOPED_TRACE(::testing::Message() << c.name << " on the monitor at " << x << "," << y);

@@ -30,16 +30,19 @@ TEST(TextStyles, WholeTexts) {
       {"bold: trailing space", BoldWordStarts, "hi ", "<b>h</b>i <b> </b>"},
       {"bold: leading space", BoldWordStarts, " hi", "<b> </b>hi"},
       {"bold: only two spaces", BoldWordStarts, "  ", "<b> </b> <b> </b>"},
-      {"bold: tab and line break are no spaces", BoldWordStarts, "a\tb\nc d", "<b>a</b>\tb\nc <b>d</b>"},
+      {"bold: tab and line break are no spaces", BoldWordStarts, "a\tb\nc d",
+       "<b>a</b>\tb\nc <b>d</b>"},
       // "été à": e acute, a grave
       {"bold: Latin letters", BoldWordStarts, "\xE9t\xE9 \xE0", "<b>\xE9</b>t\xE9 <b>\xE0</b>"},
-      {"bold: middle dot line", BoldWordStarts, "\xB7 now active.", "<b>\xB7</b> <b>n</b>ow <b>a</b>ctive."},
+      {"bold: middle dot line", BoldWordStarts, "\xB7 now active.",
+       "<b>\xB7</b> <b>n</b>ow <b>a</b>ctive."},
       // "</›>H<//›>ê££ø"
       // Each replacement between bytes that have none, and for both cases.
       {"elite: every replacement", EliteText, "[abcdefhiklnosuwxy0123!?]", elite},
       {"elite: every replacement of a capital", EliteText, "[ABCDEFHIKLNOSUWXY0123!?]", elite},
       {"elite: bold markup", EliteText, "<b>h</b>ello", "</\x9B>H<//\x9B>\xEA\xA3\xA3\xF8"},
-      {"elite: unmapped stay", EliteText, "gjmpqrtvz 456789 .,;:-'\"<>", "gjmpqrtvz 456789 .,;:-'\"<>"},
+      {"elite: unmapped stay", EliteText, "gjmpqrtvz 456789 .,;:-'\"<>",
+       "gjmpqrtvz 456789 .,;:-'\"<>"},
       {"elite: capitals lowered first", EliteText, "GJMPQRTVZ", "gjmpqrtvz"},
       // A grave, S caron, OE become their small letters and nothing more
       {"elite: Latin capitals lowered", EliteText, "\xC0\x8A\x8C", "\xE0\x9A\x9C"},
@@ -65,7 +68,8 @@ TEST(TextStyles, WholeTexts) {
       {"pig latin: trailing space dropped", PigLatin, "hi ", "i-hay"},
       {"pig latin: leading space kept", PigLatin, " hi", " i-hay"},
       {"pig latin: double space kept", PigLatin, "a  b", "a  b"},
-      {"pig latin: bold markup", PigLatin, "<b>h</b>ello <b>w</b>orld", "b>h</b>ello-<ay b>w</b>orld-<ay"},
+      {"pig latin: bold markup", PigLatin, "<b>h</b>ello <b>w</b>orld",
+       "b>h</b>ello-<ay b>w</b>orld-<ay"},
       {"pig latin: one space", PigLatin, " ", ""},
       {"pig latin: two spaces", PigLatin, "  ", " "},
       {"pig latin: tab is no separator", PigLatin, "a\tb", "\tb-aay"},

@@ -62,7 +62,8 @@ TEST(Twips, ExactTargetsStayPut) {
       {"uneven pixel size", 871, PixelsToTwips(1024, 168) - PixelsToTwips(153, 168), 168, 871},
       {"far jump", 0, 300, 96, 20},
   };
-  for (const Case& c : cases) EXPECT_EQ(PixelForMove(c.current, c.target, c.dpi), c.expected) << c.name;
+  for (const Case& c : cases)
+    EXPECT_EQ(PixelForMove(c.current, c.target, c.dpi), c.expected) << c.name;
 }
 
 }  // namespace

@@ -55,7 +55,8 @@ struct Scene {
   HWND input = sim ? InputOf(ClientChildren().at(0)) : nullptr;
   // Unbounded: a draft of a megabyte takes the system's Edit a second or
   // more to take, longer than the program's own sends may wait.
-  bool drafted = input && SendMessageA(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(draft.c_str()));
+  bool drafted =
+      input && SendMessageA(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(draft.c_str()));
   TestLink posting;
 };
 
@@ -80,23 +81,30 @@ TEST(ClientThread, EveryLineIsTypedAsDesigned) {
   } cases[] = {
       {"4", {"--version", "4"}, {"one", "two"}, {kBareMarkup + "one", kBareMarkup + "two"},
        Typed(kBareMarkup + "one", kDraft) + Typed(kBareMarkup + "two", kDraft)},
-      {"3, taken on the second Enter", {"--version", "3", "--take-every", "2"}, {"one", "two"}, {"one", "two"},
+      {"3, taken on the second Enter", {"--version", "3", "--take-every", "2"}, {"one", "two"},
+       {"one", "two"},
        Typed("one", kDraft, 2) + Typed("two", kDraft, 2)},
       {"a key pressed between the lines", {"--version", "4"}, {"one", "", "two"},
        {kBareMarkup + "one", kBareMarkup + "two"},
-       Typed(kBareMarkup + "one", kDraft) + Lines{"set " + kDraft + "x"} + Typed(kBareMarkup + "two", kDraft + "x")},
-      {"a key pressed while the line waits for its second Enter", {"--version", "4", "--take-every", "2"},
+       Typed(kBareMarkup + "one", kDraft) + Lines{"set " + kDraft + "x"} +
+           Typed(kBareMarkup + "two", kDraft + "x")},
+      {"a key pressed while the line waits for its second Enter",
+       {"--version", "4", "--take-every", "2"},
        {"one"}, {kBareMarkup + "one"},
-       Lines{"set ", "set " + kBareMarkup + "one", "enter"} + Typed(kBareMarkup + "one", kDraft + "x"), kDraft,
+       Lines{"set ", "set " + kBareMarkup + "one", "enter"} +
+           Typed(kBareMarkup + "one", kDraft + "x"), kDraft,
        true},
 
-      {"rich edit keeping 92 characters of a set", {"--version", "5", "--real-controls", "--keep-first", "92"},
+      {"rich edit keeping 92 characters of a set",
+       {"--version", "5", "--real-controls", "--keep-first", "92"},
        {long_line, "two"}, {(kBareMarkup + long_line).substr(0, 92), kBareMarkup + "two"},
        Typed(kBareMarkup + long_line, kDraft) + Typed(kBareMarkup + "two", kDraft)},
-      {"rich edit, a line of 100 KB over a draft of 100,000 characters", {"--version", "5", "--real-controls"},
+      {"rich edit, a line of 100 KB over a draft of 100,000 characters",
+       {"--version", "5", "--real-controls"},
        {big, "two"}, {kBareMarkup + big, kBareMarkup + "two"},
        Typed(kBareMarkup + big, big_draft) + Typed(kBareMarkup + "two", big_draft), big_draft},
-      {"Edit, a draft longer than the program reads", {"--version", "2.5", "--real-controls"}, {"one"}, {}, {},
+      {"Edit, a draft longer than the program reads", {"--version", "2.5", "--real-controls"},
+       {"one"}, {}, {},
        huge_draft},
       {"a box that keeps one blank of two", {"--version", "3", "--squeeze-blanks"}, {"a  b"}, {},
        {"set ", "set a  b", "set ", "set a  b", "set " + kDraft}},
@@ -119,7 +127,9 @@ TEST(ClientThread, EveryLineIsTypedAsDesigned) {
     EXPECT_TRUE(Lines(typed.begin() + 1, typed.end()) == c.typed) << Summary(typed);
     // The draft and the key pressed; a draft too long to read is untouched.
     const std::string left = c.draft + (c.key_in_rest || c.lines.size() == 3 ? "x" : "");
-    if (left.size() < (1u << 20)) { EXPECT_TRUE(TextOf(s.input) == left) << Summary({TextOf(s.input)}); }
+    if (left.size() < (1u << 20)) {
+      EXPECT_TRUE(TextOf(s.input) == left) << Summary({TextOf(s.input)});
+    }
   }
 }
 
@@ -139,7 +149,8 @@ TEST(ClientThread, RoomEntryWaitsForTheLineTypedBeforeIt) {
   posting.link->HandRoomEntry(entry("Other Room"));
   posting.link->Hand(Line("after"));
   ASSERT_TRUE(posting.Flush());
-  EXPECT_EQ(sim.Chat(), (Lines{kBareMarkup + "before", kBareMarkup + BoldWordStarts(kEntered), kBareMarkup + "after"}));
+  EXPECT_EQ(sim.Chat(), (Lines{kBareMarkup + "before", kBareMarkup + BoldWordStarts(kEntered),
+                               kBareMarkup + "after"}));
   EXPECT_EQ(t.Payloads("keyword"), Lines{"aol://2719:2-2-BackRoom "});
   EXPECT_EQ(t.Payloads("room-opened").size(), 1u);
   unsigned given_up = 99;
@@ -163,7 +174,8 @@ TEST(ClientThread, RoomEntryAtExitIsWholeOrNotBegun) {
   } cases[] = {
       {"keyword typed, the room slow to open", true, {"aol://2719:2-2-BackRoom "},
        {kBareMarkup + BoldWordStarts(kEntered), kBareMarkup + "banner", kBareMarkup + "unactive"}},
-      {"not begun when the program closes", false, {}, {kBareMarkup + "banner", kBareMarkup + "unactive"}},
+      {"not begun when the program closes", false, {},
+       {kBareMarkup + "banner", kBareMarkup + "unactive"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -172,8 +184,10 @@ TEST(ClientThread, RoomEntryAtExitIsWholeOrNotBegun) {
     // Each pass of the room's wait takes at least a real millisecond: a
     // closing bound of 30 s lasts longer than the room's real delay.
     TestLink posting(ChatLimits{10000, 60000, 30000});
-    if (!c.typed_before_exit) posting.link->Hand([](Platform&, ChatSession& chat) { AwaitClosing(chat); });
-    posting.link->HandRoomEntry([](Platform& p, ChatSession& chat) { EnterPrivateRoom(p, chat, "Back Room"); });
+    if (!c.typed_before_exit)
+      posting.link->Hand([](Platform&, ChatSession& chat) { AwaitClosing(chat); });
+    posting.link->HandRoomEntry(
+        [](Platform& p, ChatSession& chat) { EnterPrivateRoom(p, chat, "Back Room"); });
     for (const char* line : {"banner", "unactive"}) posting.link->Hand(Line(line));
     if (c.typed_before_exit) { ASSERT_TRUE(sim.transcript().WaitFor("keyword", 1, 5000)); }
     ASSERT_TRUE(posting.link->Close(120000));
@@ -188,17 +202,20 @@ TEST(ClientThread, RoomEntryAtExitIsWholeOrNotBegun) {
 TEST(ClientThread, WaitsAnsweringSentMessagesOnly) {
   for (const bool closing : {false, true}) {
     SCOPED_TRACE(closing ? "Close" : "Flush");
-    const UniqueHwnd window(CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+    const UniqueHwnd window(
+        CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
     PostMessageA(window.get(), WM_APP, 0, 0);
     int answered = 0;
     TestLink posting;
     posting.link->Hand([&answered, w = window.get()](Platform&, ChatSession&) {
-      for (UINT message : {WM_NULL, WM_QUERYENDSESSION, WM_NULL}) answered += BoundedSend(w, message, 0, 0, 500).ok();
+      for (UINT message : {WM_NULL, WM_QUERYENDSESSION, WM_NULL})
+        answered += BoundedSend(w, message, 0, 0, 500).ok();
     });
     EXPECT_TRUE(closing ? posting.link->Close(10000) : posting.link->Flush(10000));
     EXPECT_EQ(answered, 3);
     MSG posted{};
-    EXPECT_TRUE(PeekMessageA(&posted, window.get(), WM_APP, WM_APP, PM_REMOVE)) << "handled inside the wait";
+    EXPECT_TRUE(PeekMessageA(&posted, window.get(), WM_APP, WM_APP, PM_REMOVE))
+        << "handled inside the wait";
   }
 }
 

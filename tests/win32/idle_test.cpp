@@ -29,28 +29,38 @@ TEST(Idle, HandlersPostCountAndRollOver) {
   const Counts zero = {"0", "0", "0"}, at58 = {"0", "0", "58"};
   const Lines inactive = {kBanner, InactiveLine(owl)};
   const struct {
-    const char* name; Handler run; const char* handle; Lines answers; Counts before; Handler in_pause;
+    const char* name; Handler run; const char* handle; Lines answers; Counts before;
+    Handler in_pause;
     Lines want; Counts after; bool pause;
   } cases[] = {
-      {"Idle On twice", OnTwice, owl, {}, {"0", "2", "15"}, nullptr, {kStart, kStart}, {"0", "2", "15"}, false},
+      {"Idle On twice", OnTwice, owl, {}, {"0", "2", "15"}, nullptr, {kStart, kStart},
+       {"0", "2", "15"}, false},
       {"Idle On, answer kept as typed", StartIdle, "", {" Owl "}, zero, nullptr,
        {kBanner, InactiveLine(" Owl ")}, zero, false},
       {"Idle On, prompt cancelled", StartIdle, "", {}, zero, nullptr, {}, zero, false},
-      {"Idle Off", StopIdle, owl, {}, {"0", "2", "15"}, nullptr, {FinalLine("0/d 2/h 15/m")}, zero, false},
-      {"Idle Off, prompt answered", StopIdle, "", {owl}, {"0", "2", "15"}, nullptr, inactive, {"0", "2", "15"}, false},
+      {"Idle Off", StopIdle, owl, {}, {"0", "2", "15"}, nullptr, {FinalLine("0/d 2/h 15/m")}, zero,
+       false},
+      {"Idle Off, prompt answered", StopIdle, "", {owl}, {"0", "2", "15"}, nullptr, inactive,
+       {"0", "2", "15"}, false},
       {"tick", IdleTick, owl, {}, zero, nullptr, TickLines("0/d 0/h 1/m"), {"0", "0", "1"}, false},
       {"tick, prompt answered", IdleTick, "", {owl}, zero, nullptr, {kBanner, ActiveLine(owl)},
        {"0", "0", "1"}, false},
-      {"tick to 59, prompt cancelled", IdleTick, "", {}, at58, nullptr, {}, {"0", "0", "59"}, false},
-      {"59 minutes", IdleTick, owl, {}, at58, nullptr, p59 + TickLines("0/d 1/h 0/m"), {"0", "1", "0"}, true},
+      {"tick to 59, prompt cancelled", IdleTick, "", {}, at58, nullptr, {}, {"0", "0", "59"},
+       false},
+      {"59 minutes", IdleTick, owl, {}, at58, nullptr, p59 + TickLines("0/d 1/h 0/m"),
+       {"0", "1", "0"}, true},
       {"23 hours", IdleTick, owl, {}, {"0", "22", "58"}, nullptr,
        TickLines("0/d 22/h 59/m") + TickLines("0/d 23/h 0/m"), {"0", "23", "0"}, true},
-      {"a day", IdleTick, owl, {}, {"4", "23", "58"}, nullptr, TickLines("4/d 23/h 59/m") + TickLines("5/d 0/h 0/m"),
+      {"a day", IdleTick, owl, {}, {"4", "23", "58"}, nullptr,
+       TickLines("4/d 23/h 59/m") + TickLines("5/d 0/h 0/m"),
        {"5", "0", "0"}, true},
-      {"past 59", IdleTick, owl, {}, {"0", "3", "60"}, nullptr, TickLines("0/d 3/h 61/m"), {"0", "3", "61"}, false},
+      {"past 59", IdleTick, owl, {}, {"0", "3", "60"}, nullptr, TickLines("0/d 3/h 61/m"),
+       {"0", "3", "61"}, false},
       {"Idle Off in the pause", IdleTick, owl, {}, at58, StopIdle, off59, zero, true},
-      {"Idle Off and On in the pause", IdleTick, owl, {}, at58, OffThenOn, off59 + Lines{kStart}, zero, true},
-      {"tick in the pause", IdleTick, owl, {}, at58, IdleTick, p59 + TickLines("0/d 1/h 0/m"), {"0", "1", "0"}, true},
+      {"Idle Off and On in the pause", IdleTick, owl, {}, at58, OffThenOn, off59 + Lines{kStart},
+       zero, true},
+      {"tick in the pause", IdleTick, owl, {}, at58, IdleTick, p59 + TickLines("0/d 1/h 0/m"),
+       {"0", "1", "0"}, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -106,7 +116,8 @@ TEST(Idle, ADayOfTicksCountsOneMinuteATick) {
       IdleTick(services, panel);
       ++ticks;
       const auto count = [&](Counter c) { return std::stoll(panel.CounterText(c)); };
-      const std::int64_t minutes = count(Counter::kDays) * 1440 + count(Counter::kHours) * 60 + count(Counter::kMinutes);
+      const std::int64_t minutes =
+          count(Counter::kDays) * 1440 + count(Counter::kHours) * 60 + count(Counter::kMinutes);
       const std::int64_t ran = static_cast<std::int64_t>(s.loop.NowMs() - start);
       off += std::llabs(ran - minutes * 60000) >= 30000;
     });
@@ -116,7 +127,8 @@ TEST(Idle, ADayOfTicksCountsOneMinuteATick) {
     EXPECT_EQ(off, 0) << "ticks that showed a minute more or less than had passed";
     EXPECT_EQ(panel.captions, (Counts{"1", "0", "0"}));
     EXPECT_EQ(panel.restarted, 24);
-    EXPECT_EQ(link.jobs, 1 + 2 * (24 * 59 + 24)) << "the start line, then a pair a tick and a rollover";
+    EXPECT_EQ(link.jobs, 1 + 2 * (24 * 59 + 24))
+        << "the start line, then a pair a tick and a rollover";
   }
 }
 
@@ -124,8 +136,10 @@ TEST(Idle, ADayOfTicksCountsOneMinuteATick) {
 // nothing happens (the clock moves only by the waits); nothing or less
 // returns at once, handling no event.
 TEST(Pause, LastsNSecondsFromTheRoundedStart) {
-  const struct { int seconds; unsigned start_ms, want_ms; } cases[] = {  // start: into the clock's second
-      {60, 0, 60000}, {60, 499, 59501}, {60, 500, 60500}, {60, 999, 60001}, {1, 200, 800}, {1, 700, 1300},
+  // start: into the clock's second
+  const struct { int seconds; unsigned start_ms, want_ms; } cases[] = {
+      {60, 0, 60000}, {60, 499, 59501}, {60, 500, 60500}, {60, 999, 60001}, {1, 200, 800},
+      {1, 700, 1300},
       {0, 700, 0}, {-1, 700, 0}, {INT_MIN, 700, 0}};
   for (const auto& c : cases) {
     VirtualEventLoop p;
@@ -133,7 +147,8 @@ TEST(Pause, LastsNSecondsFromTheRoundedStart) {
     bool handled = false;
     p.After(0, [&] { handled = true; });
     Pause(p, c.seconds);
-    EXPECT_EQ(p.Waits(), std::vector<unsigned>(c.want_ms ? 1 : 0, c.want_ms)) << c.seconds << " s at " << c.start_ms;
+    EXPECT_EQ(p.Waits(), std::vector<unsigned>(c.want_ms ? 1 : 0, c.want_ms))
+        << c.seconds << " s at " << c.start_ms;
     EXPECT_EQ(handled, c.want_ms > 0) << c.seconds << " s";
   }
   VirtualEventLoop p;

@@ -32,11 +32,13 @@ bool Shows(HWND hwnd, COLORREF colour) {
 TEST(MainPanelPaint, PanelFramesLabelsAndButtonsInTheirColours) {
   if (GetScreenDpi().x != 96) GTEST_SKIP() << "the points below are for 96 DPI";
   TestServices s("nightowl", {});
-  std::unique_ptr<MainPanel> panel = MainPanel::Create(GetModuleHandleA(nullptr), s.services, [] {});
+  std::unique_ptr<MainPanel> panel =
+      MainPanel::Create(GetModuleHandleA(nullptr), s.services, [] {});
   ASSERT_TRUE(panel);
   HWND hwnd = panel->hwnd();
   panel->Show(SW_SHOWNOACTIVATE);
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RedrawWindow(hwnd, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   const COLORREF grey = RGB(128, 128, 128), black = RGB(0, 0, 0);
   const COLORREF face = GetSysColor(COLOR_BTNFACE), workspace = GetSysColor(COLOR_APPWORKSPACE);
   const COLORREF text = GetSysColor(COLOR_BTNTEXT);
@@ -68,7 +70,8 @@ TEST(MainPanelPaint, PanelFramesLabelsAndButtonsInTheirColours) {
   // A raised button: light above and left, dark below and right.
   RECT r{};
   GetClientRect(GetDlgItem(hwnd, kExitButton), &r);
-  EXPECT_EQ(PixelOf(GetDlgItem(hwnd, kExitButton), r.right - 1, r.bottom - 1), GetSysColor(COLOR_3DDKSHADOW));
+  EXPECT_EQ(PixelOf(GetDlgItem(hwnd, kExitButton), r.right - 1, r.bottom - 1),
+            GetSysColor(COLOR_3DDKSHADOW));
   EXPECT_EQ(PixelOf(GetDlgItem(hwnd, kExitButton), 0, 0), GetSysColor(COLOR_3DLIGHT));
 }
 

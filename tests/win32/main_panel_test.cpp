@@ -24,7 +24,8 @@ Lines SignOff(const std::string& handle, int times = 1) {
 
 struct Panel : TestServices {
   explicit Panel(const std::string& handle, const Lines& answers = {})
-      : TestServices(handle, answers), panel(MainPanel::Create(GetModuleHandleA(nullptr), services, [this] { ++ends; })) {}
+      : TestServices(handle, answers),
+        panel(MainPanel::Create(GetModuleHandleA(nullptr), services, [this] { ++ends; })) {}
   HWND Item(int id) const { return GetDlgItem(panel->hwnd(), id); }
   void Send(UINT message, WPARAM wp = 0) const { SendMessageA(panel->hwnd(), message, wp, 0); }
 
@@ -44,22 +45,29 @@ TEST(MainPanel, ControlsStandAsDesignedAndTakeTheFocus) {
     MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
     const int x = TwipsToPixels(c.left, dpi.x), y = TwipsToPixels(c.top, dpi.y);
     EXPECT_EQ(std::vector<long>({r.left, r.top, r.right, r.bottom}),
-              std::vector<long>({x, y, x + TwipsToPixels(c.width, dpi.x), y + TwipsToPixels(c.height, dpi.y)}));
-    EXPECT_EQ((GetWindowLongA(p.Item(c.id), GWL_STYLE) & SS_NOTIFY) != 0, c.kind == ControlKind::kLabel && c.clickable);
+              std::vector<long>(
+                  {x, y, x + TwipsToPixels(c.width, dpi.x), y + TwipsToPixels(c.height, dpi.y)}));
+    EXPECT_EQ((GetWindowLongA(p.Item(c.id), GWL_STYLE) & SS_NOTIFY) != 0,
+              c.kind == ControlKind::kLabel && c.clickable);
     // The room box draws itself: it needs the panel's font too.
-    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(p.Item(c.id), WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(p.Item(c.id), WM_GETFONT, 0, 0)),
+              GetStockObject(DEFAULT_GUI_FONT));
   }
   // The arrow over the panel (its icon is the program's, tested end to end).
-  EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HCURSOR), reinterpret_cast<ULONG_PTR>(LoadCursorA(nullptr, IDC_ARROW)));
+  EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HCURSOR),
+            reinterpret_cast<ULONG_PTR>(LoadCursorA(nullptr, IDC_ARROW)));
   // Where boxes overlap, the one higher in the stack is seen; Tab walks the
   // stack, stopping at the buttons and the box only.
   std::vector<int> stack, designed;
-  for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) stack.push_back(GetDlgCtrlID(c));
+  for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    stack.push_back(GetDlgCtrlID(c));
   for (const ControlLayout* c : CreationOrder()) designed.push_back(c->id);
   EXPECT_EQ(stack, designed);
-  const int tab[] = {kIdleOnButton, kHiddenIdleOffButton, kExitButton, kOptionsButton, kRoomBox, kEnterRoomButton, kIdleOffButton};
+  const int tab[] = {kIdleOnButton, kHiddenIdleOffButton, kExitButton,   kOptionsButton,
+                     kRoomBox,      kEnterRoomButton,     kIdleOffButton};
   for (std::size_t i = 0; i < std::size(tab); ++i)
-    EXPECT_EQ(GetNextDlgTabItem(hwnd, p.Item(tab[i]), FALSE), p.Item(tab[(i + 1) % std::size(tab)])) << tab[i];
+    EXPECT_EQ(GetNextDlgTabItem(hwnd, p.Item(tab[i]), FALSE), p.Item(tab[(i + 1) % std::size(tab)]))
+        << tab[i];
 
   p.panel->Show(SW_SHOW);
   EXPECT_EQ(GetFocus(), p.Item(kIdleOnButton));
@@ -103,8 +111,10 @@ TEST(MainPanel, ExitControlsAndPlatformClose) {
     const char* name; WPARAM command; const char* handle; Lines answers, first; int ends; Lines all;
     std::size_t asked = 1;
   } cases[] = {
-      {"exit menu item", kExitMenuItem, "nightowl", {}, SignOff("nightowl"), 1, SignOff("nightowl"), 0},
-      {"x, prompt answered", MAKEWPARAM(kExitLabel, STN_CLICKED), "", {"owl"}, SignOff("owl"), 0, SignOff("owl", 3)},
+      {"exit menu item", kExitMenuItem, "nightowl", {}, SignOff("nightowl"), 1, SignOff("nightowl"),
+       0},
+      {"x, prompt answered", MAKEWPARAM(kExitLabel, STN_CLICKED), "", {"owl"}, SignOff("owl"), 0,
+       SignOff("owl", 3)},
       {"close without a handle", 0, "", {"owl"}, {}, 0, {}, 0},
       {"Exit, prompt cancelled: runs on", kExitButton, "", {}, {}, 0, {}},
   };
@@ -146,13 +156,16 @@ TEST(MainPanel, IdleSessionEndedByAnExitWhileLinesAreTyped) {
   p.Send(WM_TIMER, kIdleTimer);
   p.Send(WM_COMMAND, kHiddenIdleOffButton);
   p.Send(WM_TIMER, kIdleTimer);
-  EXPECT_EQ(TextOf(p.Item(kDaysLabel)) + TextOf(p.Item(kHoursLabel)) + TextOf(p.Item(kMinutesLabel)), "000");
+  EXPECT_EQ(
+      TextOf(p.Item(kDaysLabel)) + TextOf(p.Item(kHoursLabel)) + TextOf(p.Item(kMinutesLabel)),
+      "000");
   p.Send(WM_COMMAND, kIdleOnButton);
   p.Send(WM_COMMAND, kExitButton);
   EXPECT_EQ(p.ends, 1);
   p.Send(WM_TIMER, kIdleTimer);
-  EXPECT_EQ(p.sim.Chat(), InRoom(Lines{kStart} + TickLines("4/d 22/h 8/m") +
-                                 Lines{FinalLine("4/d 22/h 8/m"), kStart, kBanner, InactiveLine("nightowl")}));
+  EXPECT_EQ(p.sim.Chat(),
+            InRoom(Lines{kStart} + TickLines("4/d 22/h 8/m") +
+                   Lines{FinalLine("4/d 22/h 8/m"), kStart, kBanner, InactiveLine("nightowl")}));
 }
 
 // The room box's name without its blanks, and the blank a newer client's
@@ -170,12 +183,14 @@ TEST(MainPanel, EnterPrReadsTheRoomBox) {
 // starts; one that moved nothing was a click.
 TEST(MainPanel, MinusAndTitleClicksMinimise) {
   for (auto [label, press, minimised] : {std::tuple{kMinimiseLabel, WM_LBUTTONDOWN, true},
-                                         {kTitleLabel, WM_LBUTTONDOWN, true}, {kTitleLabel, WM_RBUTTONDOWN, false}}) {
+                                         {kTitleLabel, WM_LBUTTONDOWN, true},
+                                         {kTitleLabel, WM_RBUTTONDOWN, false}}) {
     Panel p("nightowl");
     p.panel->Show(SW_SHOWNOACTIVATE);
     PostMessageA(p.Item(kTitleLabel), WM_LBUTTONUP, 0, 0);
     SendMessageA(p.Item(label), press, 0, 0);
-    EXPECT_EQ(IsIconic(p.panel->hwnd()) != 0, minimised) << label << (press == WM_LBUTTONDOWN ? " left" : " right");
+    EXPECT_EQ(IsIconic(p.panel->hwnd()) != 0, minimised)
+        << label << (press == WM_LBUTTONDOWN ? " left" : " right");
   }
 }
 

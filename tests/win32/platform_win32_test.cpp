@@ -53,7 +53,8 @@ class RealPlatform : public ::testing::Test {
 
   Win32Platform p_;
   Win32EventLoop loop_;
-  HWND probe_ = CreateWindowExA(0, "Static", "probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND probe_ = CreateWindowExA(0, "Static", "probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
   int seen_ = 0;
   std::function<void()> on_app_;
 };
@@ -64,7 +65,8 @@ TEST_F(RealPlatform, HungWindowCostsOneBoundedSendWhileOurWindowsAnswer) {
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::atomic<HWND> hung{nullptr};
   std::thread hung_thread([&] {
-    hung = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    hung =
+        CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     WaitForSingleObject(release, 20000);
     DestroyWindow(hung);
   });
@@ -99,7 +101,8 @@ TEST_F(RealPlatform, HungWindowCostsOneBoundedSendWhileOurWindowsAnswer) {
 }
 
 TEST_F(RealPlatform, GoneZeroAndBroadcastHandlesReadAsAbsent) {
-  HWND gone = CreateWindowExA(0, "Edit", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND gone =
+      CreateWindowExA(0, "Edit", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_EQ(p_.SetText(FromHwnd(gone), "gone soon"), Sent::kTaken);
   DestroyWindow(gone);
   for (HWND hwnd : {gone, HWND(nullptr), HWND_BROADCAST}) {
@@ -170,11 +173,14 @@ TEST_F(RealPlatform, DoEventsNestsOnlySoDeep) {
 }
 
 TEST_F(RealPlatform, DoEventsGivesKeysToTheDialogWindowOnlyOnceRegistered) {
-  HWND box = CreateWindowExA(0, "Edit", "", WS_CHILD, 0, 0, 10, 10, probe_, HMENU(101), nullptr, nullptr);
+  HWND box =
+      CreateWindowExA(0, "Edit", "", WS_CHILD, 0, 0, 10, 10, probe_, HMENU(101), nullptr, nullptr);
   for (bool registered : {false, true}) {
     SCOPED_TRACE(registered ? "registered" : "not registered");
     bool ok = false;
-    g_handler = [&](UINT message, WPARAM w) { ok = ok || (message == WM_COMMAND && LOWORD(w) == IDOK); };
+    g_handler = [&](UINT message, WPARAM w) {
+      ok = ok || (message == WM_COMMAND && LOWORD(w) == IDOK);
+    };
     Win32EventLoop p;
     p.SetDialogWindow(registered ? probe_ : nullptr);
     PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);

@@ -29,23 +29,29 @@ TEST(EnterPrivateRoom, OutcomeOfEachAnswerOnEachVersion) {
       {"room opens a moment later", {"--version", "4", "--pr-delay", "100"}, kEntered, kReal},
       {"room opens", {"--version", "3"}, kEntered},
       {"room opens", {"--version", "2.5"}, kEntered},
-      {"full outranks error", {"--version", "4", "--pr-error", "Error: the room you requested is full"},
+      {"full outranks error",
+       {"--version", "4", "--pr-error", "Error: the room you requested is full"},
        "\xB7 zarnik  can't enter night owls \xB7" "full."},
       {"error in any case outranks the rest",
        {"--version", "5", "--pr-error", "ERROR: Invalid, name is not allowed"},
        "\xB7 zarnik can't enter night owls \xB7 error."},
-      {"not allowed outranks Invalid", {"--version", "3", "--pr-error", "Invalid: name is not allowed"},
+      {"not allowed outranks Invalid",
+       {"--version", "3", "--pr-error", "Invalid: name is not allowed"},
        "\xB7 zarnik can't enter night owls \xB7 banned."},
       {"invalid", {"--version", "2.5", "--pr-error", "Invalid room."},
        "\xB7 zarnik  can't enter night owls \xB7 invalid."},
       {"a message that comes late is waited for",
        {"--version", "3", "--pr-error", "Invalid room.", "--pr-error-delay", "100"},
        "\xB7 zarnik  can't enter night owls \xB7 invalid.", kReal},
-      {"unknown message: left to the user", {"--version", "4", "--pr-error", "invalid, hold on"}, ""},
+      {"unknown message: left to the user", {"--version", "4", "--pr-error", "invalid, hold on"},
+       ""},
       {"no answer", {"--version", "5", "--pr-nothing"}, "", 30000},
-      {"no Keyword window", {"--version", "2.5", "--no-keyword-window"}, "", 10000, "Night Owls", false, true},
-      {"already in the room", {"--version", "4", "--room", "night  OWLS"}, "", 0, "Night Owls", false},
-      {"already in the room", {"--version", "2.5", "--room", "NightOwls"}, "", 0, " night owls ", false},
+      {"no Keyword window", {"--version", "2.5", "--no-keyword-window"}, "", 10000, "Night Owls",
+       false, true},
+      {"already in the room", {"--version", "4", "--room", "night  OWLS"}, "", 0, "Night Owls",
+       false},
+      {"already in the room", {"--version", "2.5", "--room", "NightOwls"}, "", 0, " night owls ",
+       false},
       {"a name of spaces alone", {"--version", "3"}, "", 0, "   ", false},
   };
   for (const auto& c : cases) {
@@ -62,7 +68,8 @@ TEST(EnterPrivateRoom, OutcomeOfEachAnswerOnEachVersion) {
     const Transcript& t = sim.transcript();
     const bool older = version == "3" || version == "2.5";
     // The newer clients' box gets a space before Enter.
-    EXPECT_EQ(t.Payloads("keyword"), c.addressed ? Lines{older ? kAddress : kAddress + " "} : Lines{});
+    EXPECT_EQ(t.Payloads("keyword"),
+              c.addressed ? Lines{older ? kAddress : kAddress + " "} : Lines{});
     const bool clicked = older && (c.addressed || c.icon_only);
     EXPECT_EQ(t.Payloads("icon"), clicked ? Lines{version == "3" ? "18" : "13"} : Lines{});
     const std::string markup = older ? "" : kBareMarkup;

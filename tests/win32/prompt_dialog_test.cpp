@@ -90,7 +90,8 @@ TEST(DialogHandlePrompt, OneBoxAtATime) {
 }
 
 TEST(DialogHandlePrompt, OwnedByTheMainWindowWhileItLives) {
-  HWND owner = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND owner =
+      CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   DialogHandlePrompt prompt(GetModuleHandleA(nullptr));
   prompt.SetOwner(owner);
   auto owner_seen = [&] {

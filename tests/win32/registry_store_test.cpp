@@ -33,13 +33,16 @@ TEST(RegistryHandleStore, ReadsEmptyUnlessAStringIsStored) {
   ScratchKey scratch;
   RegistryHandleStore store(kScratchKey);
   EXPECT_EQ(store.Read(), "") << "no key";
-  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kScratchKey, "other", REG_SZ, "owl", 4), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kScratchKey, "other", REG_SZ, "owl", 4),
+            ERROR_SUCCESS);
   EXPECT_EQ(store.Read(), "") << "the key without the value";
   const DWORD number = 7;
-  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kScratchKey, "handle", REG_DWORD, &number, sizeof number),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegSetKeyValueA(HKEY_CURRENT_USER, kScratchKey, "handle", REG_DWORD, &number, sizeof number),
+      ERROR_SUCCESS);
   EXPECT_EQ(store.Read(), "") << "a number";
-  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kScratchKey, "handle", REG_SZ, "owlXYZ", 3), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kScratchKey, "handle", REG_SZ, "owlXYZ", 3),
+            ERROR_SUCCESS);
   EXPECT_EQ(store.Read(), "owl") << "a string without its terminator";
 }
 

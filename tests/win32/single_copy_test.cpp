@@ -20,8 +20,8 @@ constexpr char kName[] = "wendrel idler test copy";
 TEST(ClaimSingleCopy, WaitsForACopyWithMoreRights) {
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, FALSE};
   // Everyone may wait on it (SYNCHRONIZE), nothing more.
-  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;0x00100000;;;WD)", SDDL_REVISION_1,
-                                                                   &sa.lpSecurityDescriptor, nullptr));
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+      "D:(A;;0x00100000;;;WD)", SDDL_REVISION_1, &sa.lpSecurityDescriptor, nullptr));
   const UniqueKernelHandle other(CreateMutexA(&sa, TRUE, kName));
   LocalFree(sa.lpSecurityDescriptor);
   SetLastError(0);

@@ -16,7 +16,8 @@ std::vector<RECT> Monitors() {
       [](HMONITOR monitor, HDC, LPRECT, LPARAM out) {
         MONITORINFO info{};
         info.cbSize = sizeof(info);
-        if (GetMonitorInfoA(monitor, &info)) reinterpret_cast<std::vector<RECT>*>(out)->push_back(info.rcMonitor);
+        if (GetMonitorInfoA(monitor, &info))
+          reinterpret_cast<std::vector<RECT>*>(out)->push_back(info.rcMonitor);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&monitors));
@@ -47,16 +48,18 @@ TEST(Win32SnapWindow, SnapsBackOnItsMonitor) {
         {"partly off the top left", m.left - 50, m.top - 40, m.left, m.top},
     };
     for (const Case& c : cases) {
-      SCOPED_TRACE(::testing::Message() << c.name << " of the monitor at " << m.left << "," << m.top);
-      HWND hwnd = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, c.x, c.y, kW, kH, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+      SCOPED_TRACE(::testing::Message()
+                   << c.name << " of the monitor at " << m.left << "," << m.top);
+      HWND hwnd = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, c.x, c.y, kW, kH, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
       Win32SnapWindow window(hwnd, loop);
       SnapOnScreen(window);
       RECT r{};
       GetWindowRect(hwnd, &r);
       EXPECT_EQ(std::vector<long>({r.left, r.top, r.right, r.bottom}),
                 std::vector<long>({c.want_x, c.want_y, c.want_x + kW, c.want_y + kH}));
-      for (auto [show, can_slide] : {std::pair{SW_MINIMIZE, false}, {SW_RESTORE, true}, {SW_HIDE, false}}) {
+      for (auto [show, can_slide] :
+           {std::pair{SW_MINIMIZE, false}, {SW_RESTORE, true}, {SW_HIDE, false}}) {
         ShowWindow(hwnd, show);
         EXPECT_EQ(window.CanSlide(), can_slide) << show;
       }

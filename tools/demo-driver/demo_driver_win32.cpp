@@ -180,7 +180,8 @@ int StartTimed(const char* cls, const char* caption, int argc, char** argv) {
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   const auto need = [&](int n) { return argc >= 2 + n; };
-  if (command == "wait-window" && need(2)) return WaitWindow(argv[2], argv[3], WaitArg(argc, argv, 4));
+  if (command == "wait-window" && need(2))
+    return WaitWindow(argv[2], argv[3], WaitArg(argc, argv, 4));
   if (command == "wait-gone" && need(2)) return WaitGone(argv[2], argv[3], WaitArg(argc, argv, 4));
   if (command == "set-text" && need(4)) return SetText(Target(argv[2], argv[3], argv[4]), argv[5]);
   if (command == "get-text" && need(3)) return GetText(Target(argv[2], argv[3], argv[4]));
