@@ -48,7 +48,8 @@ function(wendrel_target target)
     message(FATAL_ERROR "wendrel_target(${target}): unknown ${arg_UNPARSED_ARGUMENTS}")
   endif()
 
-  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  # A warning fails the build, of the program, the tests and the tools alike.
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
   if(WIN32)
     # A library's headers include <windows.h> for its users too.
     get_target_property(type ${target} TYPE)
