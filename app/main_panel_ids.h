@@ -1,5 +1,6 @@
-// How other programs find the main window and its controls. These numbers
-// and names are kept stable: the end-to-end tests drive the window by them.
+// How other programs find the main window and its controls. The numbers,
+// the class name and the captions stay as they are: other programs and the
+// end-to-end tests find and drive the window by them.
 //
 // The window: class kMainPanelClass, caption "B". A control: GetDlgItem(panel, id)
 // or FindWindowExA by class and caption. A tick of the idle timer at once:
@@ -20,20 +21,20 @@ enum MainPanelId : int {
   kOptionsButton = 104,        // "Options"
   kEnterRoomButton = 105,      // "Enter PR"
   kIdleOffButton = 106,        // "Idle Off"
-  kRoomBox = 120,              // the room box, "Room?"
-  kMinutesLabel = 201,         // minutes counter
+  kRoomBox = 120,              // "Room?"
+  kMinutesLabel = 201,         // the counters read "0" at first
   kMinutesMarkLabel = 202,     // "m/"
-  kMinimiseLabel = 203,        // "-", minimise
-  kTitleLabel = 204,           // title, drag and minimise
-  kExitLabel = 205,            // "x", exit
-  kHoursLabel = 206,           // hours counter
-  kDaysLabel = 207,            // days counter
-  kDaysMarkLabel = 208,        // "d/"
-  kHoursMarkLabel = 209,       // "h/"
-  kAboutMenuItem = 301,        // "about"
-  kGreetsMenuItem = 302,       // "greets"
-  kContactMenuItem = 303,      // "contact"
-  kExitMenuItem = 304,         // "exit"
+  kMinimiseLabel = 203,        // "-"
+  kTitleLabel = 204,           // dragged, and a click minimises
+  kExitLabel = 205,            // "x"
+  kHoursLabel = 206,
+  kDaysLabel = 207,
+  kDaysMarkLabel = 208,    // "d/"
+  kHoursMarkLabel = 209,   // "h/"
+  kAboutMenuItem = 301,    // "about"
+  kGreetsMenuItem = 302,   // "greets"
+  kContactMenuItem = 303,  // "contact"
+  kExitMenuItem = 304,     // "exit"
 };
 
 // Posted by the thread that talks to the client when Windows refuses our

@@ -7,7 +7,7 @@
 // swap the clock and the rests, never the windows. The seam carries the
 // platform only: what the program keeps between calls lives in its
 // ChatSession. Apart from the _win32 files, nothing in automation/
-// includes <windows.h>, so the core builds anywhere.
+// includes <windows.h>, so its portable files build anywhere.
 #pragma once
 
 #include <cstddef>

@@ -33,6 +33,9 @@ struct SendResult {
   bool ok() const { return outcome == SendOutcome::kOk; }
 };
 
+// Which of the system's two sends: the ANSI one or the wide one.
+enum class SendCharset { kAnsi, kWide };
+
 // SendMessageTimeoutA without SMTO_BLOCK, so the calling thread keeps
 // answering messages sent to its own windows while it waits, and with
 // SMTO_ABORTIFHUNG, so a window the system already counts as hung (after
@@ -41,8 +44,6 @@ struct SendResult {
 // is not bounded. A timed-out send to a window of another thread of this
 // process may still be handled later, with the pointers it was given: aim it
 // only at other processes' windows, whose buffers the system copies.
-enum class SendCharset { kAnsi, kWide };
-
 SendResult BoundedSend(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                        unsigned timeout_ms,
                        SendCharset charset = SendCharset::kAnsi);
