@@ -41,7 +41,6 @@ bool WaitAnsweringSends(HANDLE object, unsigned ms) {
   }
 }
 
-
 }  // namespace
 
 struct ClientThread::State {
