@@ -23,24 +23,17 @@ TEST(TextStyles, WholeTexts) {
     std::string out;
   } cases[] = {
       {"bold: two words", BoldWordStarts, "hello world", "<b>h</b>ello <b>w</b>orld"},
-      {"bold: single letters", BoldWordStarts, "a b c", "<b>a</b> <b>b</b> <b>c</b>"},
       {"bold: empty", BoldWordStarts, "", ""},
       {"bold: two spaces", BoldWordStarts, "a  b", "<b>a</b> <b> </b>b"},
-      {"bold: three spaces", BoldWordStarts, "a   b", "<b>a</b> <b> </b> <b>b</b>"},
       {"bold: trailing space", BoldWordStarts, "hi ", "<b>h</b>i <b> </b>"},
       {"bold: leading space", BoldWordStarts, " hi", "<b> </b>hi"},
-      {"bold: only two spaces", BoldWordStarts, "  ", "<b> </b> <b> </b>"},
       {"bold: tab and line break are no spaces", BoldWordStarts, "a\tb\nc d",
        "<b>a</b>\tb\nc <b>d</b>"},
       // "été à": e acute, a grave
       {"bold: Latin letters", BoldWordStarts, "\xE9t\xE9 \xE0", "<b>\xE9</b>t\xE9 <b>\xE0</b>"},
-      {"bold: middle dot line", BoldWordStarts, "\xB7 now active.",
-       "<b>\xB7</b> <b>n</b>ow <b>a</b>ctive."},
-      // "</›>H<//›>ê££ø"
       // Each replacement between bytes that have none, and for both cases.
       {"elite: every replacement", EliteText, "[abcdefhiklnosuwxy0123!?]", elite},
       {"elite: every replacement of a capital", EliteText, "[ABCDEFHIKLNOSUWXY0123!?]", elite},
-      {"elite: bold markup", EliteText, "<b>h</b>ello", "</\x9B>H<//\x9B>\xEA\xA3\xA3\xF8"},
       {"elite: unmapped stay", EliteText, "gjmpqrtvz 456789 .,;:-'\"<>",
        "gjmpqrtvz 456789 .,;:-'\"<>"},
       {"elite: capitals lowered first", EliteText, "GJMPQRTVZ", "gjmpqrtvz"},
@@ -48,29 +41,19 @@ TEST(TextStyles, WholeTexts) {
       {"elite: Latin capitals lowered", EliteText, "\xC0\x8A\x8C", "\xE0\x9A\x9C"},
       // replacement bytes met in the input are kept as they are
       {"elite: replacement bytes in input", EliteText, "\xE0\x9B\x8B\xD7", "\xE0\x9B\x8B\xD7"},
-      {"hacker: two words", HackerText, "hello world", "HeLLo WoRLD"},
       {"hacker: P at position 3", HackerText, "app", "aPp"},
       {"hacker: only the third character", HackerText, "hip hop", "Hip HoP"},
-      {"hacker: bold markup", HackerText, "<b>h</b>ello", "<B>H</B>eLLo"},
-      {"hacker: P at position 2 stays", HackerText, "spa", "SPa"},
       {"hacker: space before third P", HackerText, "a p", "a p"},
       // E acute and y diaeresis are upper-cased but are not vowels here
       {"hacker: Latin letters", HackerText, "\xE9t\xE9 \xFF", "\xC9T\xC9 \x9F"},
       // sharp s has no capital and counts as a character before the P
       {"hacker: sharp s keeps its place", HackerText, "\xDF" "ap", "\xDF" "ap"},
       {"hacker: already capital", HackerText, "AEIOU", "aeiou"},
-      {"pig latin: two words", PigLatin, "hello world", "ello-hay orld-way"},
       {"pig latin: short words", PigLatin, "I am a cat", "I m-aay a at-cay"},
-      {"pig latin: vowel start", PigLatin, "apple", "pple-aay"},
-      {"pig latin: capital", PigLatin, "Hello", "ello-Hay"},
       {"pig latin: punctuation stays inside", PigLatin, "hello, world!", "ello,-hay orld!-way"},
-      {"pig latin: hyphen inside", PigLatin, "well-known", "ell-known-way"},
       {"pig latin: trailing space dropped", PigLatin, "hi ", "i-hay"},
       {"pig latin: leading space kept", PigLatin, " hi", " i-hay"},
       {"pig latin: double space kept", PigLatin, "a  b", "a  b"},
-      {"pig latin: bold markup", PigLatin, "<b>h</b>ello <b>w</b>orld",
-       "b>h</b>ello-<ay b>w</b>orld-<ay"},
-      {"pig latin: one space", PigLatin, " ", ""},
       {"pig latin: two spaces", PigLatin, "  ", " "},
       {"pig latin: tab is no separator", PigLatin, "a\tb", "\tb-aay"},
       // "été": e acute
