@@ -10,8 +10,6 @@
 namespace wendrel::testing {
 namespace {
 
-const std::string kMarkup = "</html><font face=\"arial\" color=#FF0000>--<font color=#0000FF>";
-
 const std::string kIni = "[zq7]\r\nascii=  --  \r\nascii color=FF0000\r\ntext color=0000FF\r\n";
 // In place of the settings: a folder named zq7.ini.
 const std::string kFolder = "/";
