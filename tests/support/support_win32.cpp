@@ -153,7 +153,6 @@ DWORD WINAPI SimThread::Run(void* param) {
 }
 
 void VirtualClockPlatform::Rest(unsigned milliseconds) {
-  waits_.push_back(milliseconds);
   if (on_rest) std::exchange(on_rest, nullptr)();
   // Long enough for the other threads to run.
   Sleep(std::min(milliseconds, 1u));

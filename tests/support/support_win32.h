@@ -118,13 +118,10 @@ class VirtualClockPlatform : public Win32Platform {
   bool deny_sets = false;
   // Run once, at the next rest, as a key the user presses meanwhile.
   std::function<void()> on_rest;
-  // The length asked for by every rest, in order.
-  const std::vector<unsigned>& Waits() const { return waits_; }
 
  private:
   std::string folder_;
   std::atomic<std::uint64_t> now_ms_{1000000};
-  std::vector<unsigned> waits_;
 };
 
 // The window thread's real event loop with the same kind of clock, and
