@@ -18,17 +18,13 @@ TEST(Discovery, VersionRoomAndScreenNameOfEachClient) {
     int room;  // place among the client's windows, topmost first; -1: none
     const char* screen_name;
   } cases[] = {
-      {"newer: a first window captioned AOL... is skipped",
-       {"--version", "5", "--decoy", "newer:AOL Lobby", "--room", "Lobby", "--buddy",
-       "o'neil's list"},
-       1, "o"},
       {"newer: only the first window is held to the AOL... rule",
        {"--version", "4", "--decoy", "newer:AOL Lobby", "--room", "AOL Lobby", "--buddy",
        "'s list"},
        1, ""},
       {"newer: a later AOL Hotline is skipped, AOL Hotline Fans is not",
        {"--version", "4", "--decoy", "newer-partial:Chat", "--decoy", "newer:AOL Hotline", "--room",
-        "AOL Hotline Fans", "--buddy", "Buddy List"}, 2, "n/a"},
+        "AOL Hotline Fans", "--buddy", "o'neil's list"}, 2, "o"},
       {"newer: an older family's window is no room",
        {"--version", "5", "--decoy", "older:Town", "--room", "Lobby"}, 1, "n/a"},
       {"newer: no room among the decoys",
@@ -55,7 +51,6 @@ TEST(Discovery, VersionRoomAndScreenNameOfEachClient) {
     Win32Platform p;
     EXPECT_EQ(GetAolVersion(p), version);
     EXPECT_EQ(FindChatRoom(p), room);
-    if (version == "3" || version == "2.5") { EXPECT_EQ(FindOldChatRoom(p), room); }
     EXPECT_EQ(GetAimScreenName(p), c.screen_name);
   }
 }
