@@ -99,8 +99,7 @@ TEST(SendChat, StylesTypesAndGivesTheDraftBack) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
-    const std::string ini = dir.File("zq7.ini");
-    if (c.ini == kFolder) { ASSERT_TRUE(CreateDirectoryA(ini.c_str(), nullptr)); }
+    if (c.ini == kFolder) { ASSERT_TRUE(CreateDirectoryA(dir.File("zq7.ini").c_str(), nullptr)); }
     else if (!c.ini.empty()) { ASSERT_TRUE(dir.Write("zq7.ini", c.ini)); }
     std::unique_ptr<SimThread> sim;
     if (!c.args.empty()) { ASSERT_TRUE(*(sim = std::make_unique<SimThread>(c.args))); }
@@ -134,7 +133,6 @@ TEST(SendChat, StylesTypesAndGivesTheDraftBack) {
     if (IsWindow(input) && left.size() < (1u << 20)) {
       EXPECT_TRUE(TextOf(input) == left) << Summary({TextOf(input)});
     }
-    RemoveDirectoryA(ini.c_str());
   }
 }
 
