@@ -79,9 +79,9 @@ std::optional<DWORD> ChildProcess::WaitForExit(unsigned timeout_ms) {
 }
 
 SimulatedClient::SimulatedClient(const TempDir& dir, const std::string& args)
-    : transcript_(dir.File("transcript.txt")),
+    : Transcript(dir.File("transcript.txt")),
       process_(ProgramPath("WENDREL_CLIENTSIM_EXE", WENDREL_CLIENTSIM_PATH),
-               args + " --transcript \"" + transcript_.path() + "\"", dir.path()) {
+               args + " --transcript \"" + path() + "\"", dir.path()) {
   WaitUntil([&] { return up() || !process_.Running(); }, kStartMs);
   if (up()) return;
   const std::optional<DWORD> code = process_.WaitForExit(0);

@@ -44,20 +44,15 @@ class ChildProcess {
 
 // clientsim.exe, started in `dir` with its transcript there; waits until
 // its windows are up.
-class SimulatedClient {
+class SimulatedClient : public Transcript {
  public:
   SimulatedClient(const TempDir& dir, const std::string& args);
-  bool up() const { return !transcript_.Payloads("ready").empty(); }
-  std::vector<std::string> Chat() const { return transcript_.Payloads("chat"); }
-  std::vector<std::string> Payloads(const std::string& tag) const {
-    return transcript_.Payloads(tag);
-  }
-  bool WaitForLines(std::size_t count) const { return transcript_.WaitFor("chat", count, 10000); }
+  bool up() const { return !Payloads("ready").empty(); }
+  bool WaitForLines(std::size_t count) const { return WaitFor("chat", count, 10000); }
   // Until a --hang-* fault has stopped the client.
-  bool WaitForHang() const { return transcript_.WaitFor("hang", 1, 10000); }
+  bool WaitForHang() const { return WaitFor("hang", 1, 10000); }
 
  private:
-  Transcript transcript_;
   ChildProcess process_;
 };
 

@@ -3,6 +3,7 @@
 // bytes that reach the room.
 #include <gtest/gtest.h>
 
+#include "automation/text_styles.h"
 #include "tests/e2e/harness_win32.h"
 #include "tests/support/texts.h"
 
@@ -13,20 +14,14 @@ constexpr unsigned kWaitMs = 10000;
 constexpr char kStyleSettings[] = "[zq7]\r\nascii=~\r\nascii color=FFFFFF\r\ntext color=000000\r\n";
 
 // A newer client's markup styled by kStyleSettings, then the line with each
-// word's start in bold.
-std::string Posted(const std::string& bold) {
-  return "</html><font face=\"arial\" color=#FFFFFF>~<font color=#000000>" + bold;
+// word's start in bold (the bold itself is proved natively).
+std::string Posted(const std::string& line) {
+  return "</html><font face=\"arial\" color=#FFFFFF>~<font color=#000000>" + BoldWordStarts(line);
 }
-// Middle dot, e grave, i diaeresis.
-const std::string kBanner =
-    Posted("<b>\xB7</b> <b>w</b>\xE8ndrel <b>\xEF</b>dler <b>b</b>y: <b>z</b>arnik");
-const std::string kActive =
-    Posted("<b>\xB7</b> <b>n</b>ow <b>a</b>ctive., <b>i</b>d: <b>n</b>ightowl");
-const std::string kInactive =
-    Posted("<b>\xB7</b> <b>n</b>ow <b>u</b>nactive., <b>i</b>d: <b>n</b>ightowl");
-const std::string kStarted = Posted(
-    "<b>\xB7</b> <b>n</b>ightowl: <b>h</b>as <b>s</b>tarted <b>i</b>dle., <b>a</b>im: "
-    "<b>n</b>ightowl");
+const std::string kBanner = Posted(testing::kBanner);
+const std::string kActive = Posted(ActiveLine("nightowl"));
+const std::string kInactive = Posted(InactiveLine("nightowl"));
+const std::string kStarted = Posted("\xB7 nightowl: has started idle., aim: nightowl");
 
 // The stored handle, a client started by `args` in a folder with the style
 // settings, and the user's `draft` in its room's box first.
@@ -111,14 +106,9 @@ TEST(IdlerRun, FirstRunAsksSignsOnIdlesEntersARoomAndExitSignsOffOnce) {
   scene.idler.Click(kExitButton);
   EXPECT_EQ(scene.idler.process().WaitForExit(kWaitMs), std::optional<DWORD>(0));
   EXPECT_EQ(scene.client.Chat(),
-            (Lines{kBanner, kActive, kStarted,
-                   Posted("<b>\xB7</b> <b>n</b>ightowl: <b>h</b>as <b>b</b>een <b>i</b>dle "
-                          "<b>0</b>/d <b>0</b>/h <b>1</b>/m"),
-                   Posted("<b>\xB7</b> <b>a</b>im: <b>n</b>ightowl <b>a</b>ol: <b>4</b>"),
-                   Posted("<b>\xB7</b> <b>z</b>arnik <b>h</b>as <b>e</b>ntered."),
-                   Posted("<b>\xB7</b> <b>n</b>ightowl: <b>w</b>as <b>i</b>dle <b>f</b>or "
-                          "<b>0</b>/d <b>0</b>/h <b>1</b>/m"),
-                   kBanner, kInactive}));
+            (Lines{kBanner, kActive, kStarted, Posted("\xB7 nightowl: has been idle 0/d 0/h 1/m"),
+                   Posted("\xB7 aim: nightowl aol: 4"), Posted(kEntered),
+                   Posted(FinalLine("0/d 0/h 1/m")), kBanner, kInactive}));
 }
 
 // Two copies started at once beside one client: the second hands over to

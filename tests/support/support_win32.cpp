@@ -1,7 +1,9 @@
 #include "tests/support/support_win32.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <utility>
 
 #include "automation/client_contract.h"
@@ -29,15 +31,9 @@ TempDir::TempDir() {
   } while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
-// A test's folder holds files only.
 TempDir::~TempDir() {
-  WIN32_FIND_DATAA fd;
-  {
-    const UniqueFindHandle find(FindFirstFileA((path_ + "\\*").c_str(), &fd));
-    for (bool more = bool(find); more; more = FindNextFileA(find.get(), &fd))
-      DeleteFileA(File(fd.cFileName).c_str());
-  }
-  RemoveDirectoryA(path_.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
 }
 
 bool TempDir::Write(const std::string& name, const std::string& bytes) const {
@@ -62,15 +58,9 @@ std::vector<std::string> Transcript::Typing() const {
 }
 
 std::vector<Transcript::Record> Transcript::Records() const {
-  // Opened with full sharing: the client keeps appending to it.
-  const UniqueFileHandle f(CreateFileA(path_.c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  std::string bytes;
-  char chunk[4096];
-  DWORD got = 0;
-  while (f && ReadFile(f.get(), chunk, sizeof chunk, &got, nullptr) && got)
-    bytes.append(chunk, got);
+  // The C library shares the file both ways: the client keeps appending.
+  std::ifstream f(path_, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
   // "TAG<tab>PAYLOAD<newline>", with "\\", "\n" and "\r" escaped; a last
   // line without its newline is still being written.
   std::vector<Record> out;
@@ -153,7 +143,6 @@ DWORD WINAPI SimThread::Run(void* param) {
 }
 
 void VirtualClockPlatform::Rest(unsigned milliseconds) {
-  waits_.push_back(milliseconds);
   if (on_rest) std::exchange(on_rest, nullptr)();
   // Long enough for the other threads to run.
   Sleep(std::min(milliseconds, 1u));

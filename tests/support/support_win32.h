@@ -42,6 +42,7 @@ class Transcript {
   const std::string& path() const { return path_; }
   // The payloads of every complete record with this tag, in order.
   std::vector<std::string> Payloads(const std::string& tag) const;
+  std::vector<std::string> Chat() const { return Payloads("chat"); }
   // What was done to the rooms' input boxes, in order: "set TEXT" for each
   // text set from outside, "enter" for each Enter.
   std::vector<std::string> Typing() const;
@@ -86,7 +87,7 @@ class SimThread {
   // False when the options were refused or a window could not be made.
   explicit operator bool() const { return frame_ != nullptr; }
   const Transcript& transcript() const { return transcript_; }
-  std::vector<std::string> Chat() const { return transcript_.Payloads("chat"); }
+  std::vector<std::string> Chat() const { return transcript_.Chat(); }
 
  private:
   static DWORD WINAPI Run(void* self);
@@ -118,13 +119,10 @@ class VirtualClockPlatform : public Win32Platform {
   bool deny_sets = false;
   // Run once, at the next rest, as a key the user presses meanwhile.
   std::function<void()> on_rest;
-  // The length asked for by every rest, in order.
-  const std::vector<unsigned>& Waits() const { return waits_; }
 
  private:
   std::string folder_;
   std::atomic<std::uint64_t> now_ms_{1000000};
-  std::vector<unsigned> waits_;
 };
 
 // The window thread's real event loop with the same kind of clock, and

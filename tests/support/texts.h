@@ -23,8 +23,11 @@ inline const Lines kOwlsClient = {"--version", "5", "--buddy", "owl99's Buddy Li
 // trailing space in it: it must come back byte for byte.
 inline const std::string kDraft = "half typ\xE9" "d ";
 
-// What a newer client puts before a line when there is no zq7.ini.
+// What a newer client puts before a line when there is no zq7.ini, and when
+// it decorates with "--" in red and sets the text in blue.
 inline const std::string kBareMarkup = "</html><font face=\"arial\" color=#><font color=#>";
+inline const std::string kMarkup =
+    "</html><font face=\"arial\" color=#FF0000>--<font color=#0000FF>";
 
 // Middle dot, e grave, i diaeresis.
 inline const std::string kBanner = "\xB7 w\xE8ndrel \xEF" "dler by: zarnik";

@@ -1,7 +1,7 @@
 // The main window in-process beside the simulated client in a version 5
 // room: what only this process sees (control boxes, stacking, focus, an
-// exit while lines are still being typed, minimising). Sign-on, idle and
-// exit as the user meets them are the end-to-end tests'.
+// exit while lines are still being typed, minimising). Sign-on, idle, a
+// room entered and exit as the user meets them are the end-to-end tests'.
 #include "app/main_panel_win32.h"
 
 #include <gtest/gtest.h>
@@ -116,7 +116,6 @@ TEST(MainPanel, ExitControlsAndPlatformClose) {
       {"x, prompt answered", MAKEWPARAM(kExitLabel, STN_CLICKED), "", {"owl"}, SignOff("owl"), 0,
        SignOff("owl", 3)},
       {"close without a handle", 0, "", {"owl"}, {}, 0, {}, 0},
-      {"Exit, prompt cancelled: runs on", kExitButton, "", {}, {}, 0, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -166,16 +165,6 @@ TEST(MainPanel, IdleSessionEndedByAnExitWhileLinesAreTyped) {
   EXPECT_EQ(p.sim.Chat(),
             InRoom(Lines{kStart} + TickLines("4/d 22/h 8/m") +
                    Lines{FinalLine("4/d 22/h 8/m"), kStart, kBanner, InactiveLine("nightowl")}));
-}
-
-// The room box's name without its blanks, and the blank a newer client's
-// keyword box is sent.
-TEST(MainPanel, EnterPrReadsTheRoomBox) {
-  Panel p("nightowl");
-  SetTextOf(p.Item(kRoomBox), "night owls");
-  p.Send(WM_COMMAND, kEnterRoomButton);
-  ASSERT_TRUE(p.Flush());
-  EXPECT_EQ(p.sim.transcript().Payloads("keyword"), Lines{"aol://2719:2-2-nightowls "});
 }
 
 // A press on the minus or the title minimises; a right press on the title

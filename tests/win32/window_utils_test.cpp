@@ -38,16 +38,15 @@ TEST(Win32SnapWindow, SnapsBackOnItsMonitor) {
   constexpr long kW = 153, kH = 129;
   Win32EventLoop loop;
   for (const RECT& m : monitors) {
-    struct Case {
+    // Mostly on this monitor, so it is the nearest even beside another.
+    const struct {
       const char* name;
       long x, y, want_x, want_y;
-    };
-    // Mostly on this monitor, so it is the nearest even beside another.
-    const Case cases[] = {
+    } cases[] = {
         {"partly off the bottom right", m.right - 100, m.bottom - 100, m.right - kW, m.bottom - kH},
         {"partly off the top left", m.left - 50, m.top - 40, m.left, m.top},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
       SCOPED_TRACE(::testing::Message()
                    << c.name << " of the monitor at " << m.left << "," << m.top);
       HWND hwnd = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, c.x, c.y, kW, kH, nullptr,

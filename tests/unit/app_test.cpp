@@ -1,5 +1,5 @@
-#include "app/main_panel_layout.h"
-
+// The main window's pure logic: its controls as designed, their drawing,
+// menu and box texts, and the counters counting on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,8 +7,11 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/idle.h"
+#include "app/main_panel_layout.h"
 #include "winutil/twips.h"
 
 namespace wendrel {
@@ -122,6 +125,21 @@ TEST(MainPanelLayout, CaptionsMenuAndBoxTexts) {
   EXPECT_EQ(GreetsText().rfind("My greets go out to ", 0), 0u);
   EXPECT_EQ(ContactText("me@example.com"),
             "e-mail me at me@example.com for and idea's that you might have to make it better.");
+}
+
+// Plus one in doubles, written back in the shortest decimal form; what is
+// not a plain decimal, or more than a double holds, counts as 0.
+TEST(NextCount, CaptionPlusOne) {
+  const std::pair<std::string, const char*> cases[] = {
+      {"0", "1"}, {"9", "10"}, {"59", "60"}, {"999999", "1000000"}, {"007", "8"}, {"1.5", "2.5"},
+      {"0.1", "1.1"},
+      {"", "1"}, {"abc", "1"}, {"12abc", "1"}, {" 5", "1"}, {"-5", "1"}, {"1e3", "1"},
+      {"0x10", "1"}, {"inf", "1"},
+      {".", "1"}, {".5", "1"}, {"5.", "1"}, {"1.2.3", "1"}, {std::string(400, '9'), "1"},
+      {"100000000000000000000", "100000000000000000000"},
+      {"9007199254740993", "9007199254740992"}};  // past 2^53
+  for (const auto& [caption, want] : cases)
+    EXPECT_EQ(NextCount(caption), want) << '"' << caption << '"';
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// The handle prompt on the real dialog manager. The idler's end-to-end
-// tests answer it with a plain handle and cancel it; here is the rest.
-#include "app/prompt_dialog_win32.h"
-
+// The handle: asked for in the prompt on the real dialog manager, and kept
+// in the real registry, under a scratch key. The idler's end-to-end tests
+// answer the prompt with a plain handle and cancel it, and read a plain
+// handle back from the real key; here is the rest.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +9,8 @@
 #include <string>
 #include <utility>
 
+#include "app/prompt_dialog_win32.h"
+#include "app/registry_store_win32.h"
 #include "tests/support/support_win32.h"
 #include "tests/support/texts.h"
 
@@ -18,12 +20,12 @@ namespace {
 constexpr char kTitle[] = "wendrel prompt test";
 
 // Types `typed` (as keys would: within the field's limit), then presses
-// `button`, or closes the box for nullptr.
+// `button` ("": none), or closes the box for nullptr.
 std::function<void(HWND)> Typing(const std::string& typed, const char* button) {
   return [=](HWND box) {
     SendDlgItemMessageA(box, kPromptEditId, EM_REPLACESEL, FALSE, LPARAM(typed.c_str()));
-    if (button) SendMessageA(FindWindowExA(box, nullptr, "Button", button), BM_CLICK, 0, 0);
-    else SendMessageA(box, WM_CLOSE, 0, 0);
+    if (!button) SendMessageA(box, WM_CLOSE, 0, 0);
+    else if (*button) SendMessageA(FindWindowExA(box, nullptr, "Button", button), BM_CLICK, 0, 0);
   };
 }
 
@@ -64,12 +66,8 @@ TEST(DialogHandlePrompt, GivesTheFieldByteForByteOnOkOnly) {
     std::string shown = "not shown";
     const std::string got = AskAnswering(prompt, [&](HWND box) {
       shown = TextOf(GetDlgItem(box, kPromptTextId)) + "|" + TextOf(GetDlgItem(box, kPromptEditId));
-      if (c.button && !*c.button) {
-        SendDlgItemMessageA(box, kPromptEditId, EM_REPLACESEL, FALSE, LPARAM(c.typed.c_str()));
-        prompt.Cancel();
-      } else {
-        Typing(c.typed, c.button)(box);
-      }
+      Typing(c.typed, c.button)(box);
+      if (c.button && !*c.button) prompt.Cancel();
     });
     EXPECT_EQ(got, c.expected);
     EXPECT_EQ(shown, kHandleQuestion + "|") << "the text and an empty field";
@@ -86,7 +84,6 @@ TEST(DialogHandlePrompt, OneBoxAtATime) {
   });
   EXPECT_EQ(nested, "");
   EXPECT_EQ(outer, "nightowl");
-  EXPECT_EQ(AskAnswering(prompt, Typing("owl", "OK")), "owl") << "not open again once closed";
 }
 
 TEST(DialogHandlePrompt, OwnedByTheMainWindowWhileItLives) {
@@ -105,6 +102,42 @@ TEST(DialogHandlePrompt, OwnedByTheMainWindowWhileItLives) {
   EXPECT_EQ(owner_seen(), owner);
   DestroyWindow(owner);
   EXPECT_EQ(owner_seen(), nullptr);
+}
+
+constexpr char kScratchRoot[] = "Software\\wendrel idler tests";
+constexpr char kScratchKey[] = "Software\\wendrel idler tests\\settings";
+
+struct ScratchKey {
+  ScratchKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot); }
+  ~ScratchKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot); }
+};
+
+// As the next run of the program reads it: a store of its own.
+TEST(RegistryHandleStore, KeepsTheHandleExactly) {
+  for (const std::string& handle : {std::string("  "), std::string(" \xB7 caf\xE9 \xEF "),
+                                    std::string(5000, 'z')}) {  // middle dot, e acute, i diaeresis
+    SCOPED_TRACE(handle.substr(0, 16));
+    ScratchKey scratch;
+    RegistryHandleStore(kScratchKey).Write(handle);
+    EXPECT_EQ(RegistryHandleStore(kScratchKey).Read(), handle);
+  }
+}
+
+TEST(RegistryHandleStore, ReadsEmptyUnlessAStringIsStored) {
+  ScratchKey scratch;
+  RegistryHandleStore store(kScratchKey);
+  EXPECT_EQ(store.Read(), "") << "no key";
+  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kScratchKey, "other", REG_SZ, "owl", 4),
+            ERROR_SUCCESS);
+  EXPECT_EQ(store.Read(), "") << "the key without the value";
+  const DWORD number = 7;
+  ASSERT_EQ(
+      RegSetKeyValueA(HKEY_CURRENT_USER, kScratchKey, "handle", REG_DWORD, &number, sizeof number),
+      ERROR_SUCCESS);
+  EXPECT_EQ(store.Read(), "") << "a number";
+  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kScratchKey, "handle", REG_SZ, "owlXYZ", 3),
+            ERROR_SUCCESS);
+  EXPECT_EQ(store.Read(), "owl") << "a string without its terminator";
 }
 
 }  // namespace
