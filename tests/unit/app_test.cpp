@@ -81,6 +81,8 @@ TEST(MainPanelLayout, CreationOrderPutsTheRightBoxOnTop) {
   };
   int overlaps = 0;
   for (const ControlLayout& a : MainPanelControls()) {
+    // The idle counters are the three labels idle mode counts in.
+    EXPECT_EQ(a.counter, a.id == kDaysLabel || a.id == kHoursLabel || a.id == kMinutesLabel) << a.name;
     for (const ControlLayout& b : MainPanelControls()) {
       if (&a == &b || !Overlap(At96(a), At96(b))) continue;
       ++overlaps;

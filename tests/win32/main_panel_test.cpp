@@ -49,6 +49,9 @@ TEST(MainPanel, ControlsStandAsDesignedAndTakeTheFocus) {
                   {x, y, x + TwipsToPixels(c.width, dpi.x), y + TwipsToPixels(c.height, dpi.y)}));
     EXPECT_EQ((GetWindowLongA(p.Item(c.id), GWL_STYLE) & SS_NOTIFY) != 0,
               c.kind == ControlKind::kLabel && c.clickable);
+    // The room box alone is sunk into the panel.
+    EXPECT_EQ((GetWindowLongA(p.Item(c.id), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0,
+              c.kind == ControlKind::kTextBox);
     // The room box draws itself: it needs the panel's font too.
     EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(p.Item(c.id), WM_GETFONT, 0, 0)),
               GetStockObject(DEFAULT_GUI_FONT));
