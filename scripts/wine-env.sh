@@ -111,13 +111,6 @@ wendrel_wine_ensure_prefix() {
   ) 9>"$WINEPREFIX.lock"
 }
 
-# Keeps the prefix's server up between programs (starts drop from ~1 s to
-# under 0.1 s); pair with wendrel_wine_stop.
-wendrel_wine_keep_up() {
-  wendrel_wine_ensure_prefix
-  (wineserver -p >/dev/null 2>&1 &)
-}
-
 # Ends every process of this prefix and lets the server write the registry.
 wendrel_wine_stop() {
   wineserver -k 2>/dev/null || true

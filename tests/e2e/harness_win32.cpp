@@ -84,9 +84,11 @@ SimulatedClient::SimulatedClient(const TempDir& dir, const std::string& args)
                args + " --transcript \"" + path() + "\"", dir.path()) {
   WaitUntil([&] { return up() || !process_.Running(); }, kStartMs);
   if (up()) return;
-  const std::optional<DWORD> code = process_.WaitForExit(0);
-  std::fprintf(stderr, "the simulated client did not come up: %s %lu\n",
-               code ? "it ended with" : "still starting after ms", code ? *code : kStartMs);
+  if (const std::optional<DWORD> code = process_.WaitForExit(0)) {
+    std::fprintf(stderr, "the simulated client ended at start, with code %lu\n", *code);
+  } else {
+    std::fprintf(stderr, "the simulated client was not up after %u ms\n", kStartMs);
+  }
 }
 
 IdlerProcess::IdlerProcess(const TempDir& dir) : process_(CopyOfIdler(dir), "", dir.path()) {
